@@ -1,0 +1,69 @@
+#pragma once
+// The per-level top ten and its file "vornel.dat": Shift-JIS text, one
+// record of five double-quoted fields per line, CR LF line ends.
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace vornel {
+
+struct RankEntry {
+  QString Level;  // "0".."3"; empty marks an empty place
+  QString Place;  // "0".."9"
+  QString Name;
+  QString Time;   // clock text, H:MM:SS
+  QString Date;   // "YYYY/MM/DD HH:MM:SS"
+  friend bool operator==(const RankEntry&, const RankEntry&) = default;
+};
+
+inline constexpr int kRankLevels = 5;  // row 4 is the loader's read buffer
+inline constexpr int kRankPlaces = 11; // place 10 is never shown or written
+inline constexpr int kShownPlaces = 10;
+inline constexpr int kSavedLevels = 4;
+
+struct Ranking {
+  std::array<std::array<RankEntry, kRankPlaces>, kRankLevels> entries;
+  RankEntry& at(int level, int place) { return entries[level][place]; }
+  const RankEntry& at(int level, int place) const { return entries[level][place]; }
+};
+
+// The result of the game just cleared, waiting to be ranked.
+struct Candidate {
+  QString ResultLevel, ResultName, ResultTime, ResultDate;
+};
+
+inline constexpr const char* kRankingFile = "vornel.dat";
+
+// Reads the file into the table; stops silently at the first bad record and
+// keeps what it read. A missing file leaves the table as it is.
+void LoadRanking(Ranking& ranking, const QString& path);
+// The same on bytes already in memory.
+void ParseRanking(Ranking& ranking, const QByteArray& shiftJis);
+
+// Index 0..3 of the checked level; the last checked wins, none gives 0.
+std::int16_t GetLevel(const std::array<bool, 4>& checked);
+
+// Orders two clear times: by duration when both are clock texts, else by
+// plain UTF-16 code unit order. Negative, zero or positive.
+int CompareTimes(const QString& a, const QString& b);
+
+// True when `timeText` enters the top ten of level `levelText`.
+bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString& timeText);
+
+// Inserts the candidate into its level (in memory, always) and rewrites the
+// file. Returns the reason when the file could not be written; the file on
+// disk is then left as it was.
+std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
+                                   const QString& path);
+
+// The 40 lines of the file, Shift-JIS with CR LF.
+QByteArray FormatRanking(const Ranking& ranking);
+
+// True when Shift-JIS can hold `text` and the file format can keep it
+// (no double quote). The name box accepts only such text.
+bool IsStorableText(const QString& text);
+
+}  // namespace vornel
