@@ -1,0 +1,53 @@
+#include "render/BoardPainter.h"
+
+#include <array>
+
+#include "render/Surface.h"
+
+namespace vornel {
+
+namespace {
+constexpr QPoint kOpenTile{118, 8};
+
+// Indexed by the code's byte; a null point means "no tile".
+constexpr std::array<QPoint, 128> MakeTileTable() {
+  std::array<QPoint, 128> t{};
+  t['a'] = kOpenTile;
+  t['b'] = {8, 8};
+  t['c'] = {96, 8};
+  t['d'] = {52, 8};
+  t['e'] = {30, 8};
+  t['f'] = {74, 8};
+  for (int n = 1; n <= 8; ++n) t['0' + n] = {8 + 22 * (n - 1), 30};
+  return t;
+}
+constexpr std::array<QPoint, 128> kTiles = MakeTileTable();
+}  // namespace
+
+std::optional<QPoint> TileOrigin(Cell code) {
+  const auto i = static_cast<unsigned char>(code);
+  if (i >= kTiles.size() || kTiles[i].isNull()) return std::nullopt;
+  return kTiles[i];
+}
+
+void DrawBackground(const QImage& source, QImage& background) {
+  BitBlt(background, 0, 0, kBoxSize, kBoxSize, source, 0, 0);
+  for (int y = 0; y < kBoardSize; ++y)
+    for (int x = 0; x < kBoardSize; ++x) {
+      const QPoint at = CellOrigin(x, y);
+      BitBlt(background, at.x(), at.y(), kTileSize, kTileSize, source, kOpenTile.x(), kOpenTile.y());
+    }
+}
+
+void ComposeGrid(const Grid& grid, const QImage& source, const QImage& background, QImage& work) {
+  BitBlt(work, 0, 0, kBoxSize, kBoxSize, background, 0, 0);
+  for (int y = 0; y < kBoardSize; ++y)
+    for (int x = 0; x < kBoardSize; ++x) {
+      const auto tile = TileOrigin(grid.at(x, y));
+      if (!tile) continue;
+      const QPoint at = CellOrigin(x, y);
+      BitBlt(work, at.x(), at.y(), kTileSize, kTileSize, source, tile->x(), tile->y());
+    }
+}
+
+}  // namespace vornel

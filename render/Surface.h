@@ -1,0 +1,24 @@
+#pragma once
+// Off-screen drawing surfaces and the one way pixels move between them: a
+// source copy of a rectangle, clipped to both surfaces.
+
+#include <QImage>
+
+namespace vornel {
+
+// A surface's drawing area: the tile sheet's size.
+inline constexpr int kSurfaceSize = 368;
+// The outer size of a board box; a whole-surface copy is asked for at this
+// size and clipped to the drawing area.
+inline constexpr int kBoxSize = 372;
+inline constexpr int kTileSize = 22;
+inline constexpr int kBoardOrigin = 8;
+
+// A fresh 368 x 368 surface in the one pixel format every copy uses.
+QImage MakeSurface();
+
+// Copies the w x h block at (sx, sy) of `src` to (dx, dy) of `dst`, clipped
+// to both images. Both images must be Format_RGB32.
+void BitBlt(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, int sy);
+
+}  // namespace vornel
