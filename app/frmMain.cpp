@@ -1,0 +1,229 @@
+#include "app/frmMain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "about/frmAbout.h"
+#include "app/Twips.h"
+#include "assets/Assets.h"
+#include "board/Level.h"
+#include "board/Title.h"
+#include "play/Move.h"
+#include "ranking/frmScore.h"
+#include "ranking/frmScoreInput.h"
+#include "render/BoardPainter.h"
+#include "render/ScreenBox.h"
+#include "render/Surface.h"
+
+namespace vornel {
+
+namespace {
+constexpr int kClientSize = 372;
+constexpr int kClockInterval = 500;
+// The client size the window is designed with, before InitWindow fits it.
+constexpr QSize kDesignClient{500, 497};
+}  // namespace
+
+frmMain::frmMain(MainDependencies deps)
+    : deps_(std::move(deps)),
+      picSource_(TileSheetImage()),
+      picBG_(MakeSurface()),
+      picWork_(MakeSurface()) {
+  if (deps_.clock == nullptr) deps_.clock = &systemClock_;
+  if (!deps_.seed) deps_.seed = ClockSeed;
+
+  setWindowTitle(QStringLiteral("Form1"));
+  setWindowIcon(AppIcon());
+  MakeToolWindow(this);
+  BuildMenus();
+  picScreen_ = new ScreenBox(this);
+  picScreen_->setObjectName(QStringLiteral("picScreen"));
+  setCentralWidget(picScreen_);
+  resize(kDesignClient.width(), kDesignClient.height() + menuBar()->sizeHint().height());
+
+  connect(picScreen_, &ScreenBox::mouseUp, this, &frmMain::picScreen_MouseUp);
+  connect(&timMain_, &IntervalTimer::Timer, this, &frmMain::timMain_Timer);
+  Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  mnuFile_ = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+  mnuFileStart_ = mnuFile_->addAction(QStringLiteral("ｹﾞｰﾑ開始(&S)"));
+  mnuFileStart_->setObjectName(QStringLiteral("mnuFileStart"));
+  connect(mnuFileStart_, &QAction::triggered, this, &frmMain::mnuFileStart_Click);
+
+  mnuFileLevel_ = mnuFile_->addMenu(QStringLiteral("難易度(&L)"));
+  mnuFileLevel_->setObjectName(QStringLiteral("mnuFileLevel"));
+  auto* group = new QActionGroup(this);  // keeps exactly one level checked
+  for (int i = 0; i < kLevelCount; ++i) {
+    QAction* item = mnuFileLevel_->addAction(QString::fromUtf8(kLevels[i].caption));
+    item->setObjectName(QStringLiteral("mnuFileLevel%1").arg(i + 1));
+    item->setCheckable(true);
+    item->setChecked(i == kStartLevel);
+    group->addAction(item);
+    connect(item, &QAction::triggered, this, [this, i] { mnuFileLevel_Click(i + 1); });
+    mnuFileLevelN_[i] = item;
+  }
+  QAction* dummy = mnuFile_->addSeparator();
+  dummy->setObjectName(QStringLiteral("mnuDummy"));
+  mnuFileExit_ = mnuFile_->addAction(QStringLiteral("Vornel を終了(&X)"));
+  mnuFileExit_->setObjectName(QStringLiteral("mnuFileExit"));
+  connect(mnuFileExit_, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+
+  mnuRank_ = bar->addMenu(QStringLiteral("ﾗﾝｷﾝｸﾞ(&R)"));
+  mnuRank_->setObjectName(QStringLiteral("mnuRank"));
+  mnuRankRank_ = mnuRank_->addAction(QStringLiteral("ﾗﾝｷﾝｸﾞ表示(&B)"));
+  mnuRankRank_->setObjectName(QStringLiteral("mnuRankRank"));
+  connect(mnuRankRank_, &QAction::triggered, this, &frmMain::mnuRankRank_Click);
+
+  // An item of the bar itself: one click runs it, no menu opens.
+  mnuVersion_ = bar->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+  mnuVersion_->setObjectName(QStringLiteral("mnuVersion"));
+  connect(mnuVersion_, &QAction::triggered, this, &frmMain::mnuVersion_Click);
+}
+
+void frmMain::Form_Load() {
+  InitWindow();
+  LoadRanking(state_.Ranking, deps_.rankingPath);
+  DrawBackground();
+  ShowTitle();
+}
+
+void frmMain::InitWindow() {
+  setWindowTitle(QStringLiteral("Vornel Ver%1.%2.%3")
+                     .arg(VORNEL_VERSION_MAJOR)
+                     .arg(VORNEL_VERSION_MINOR)
+                     .arg(VORNEL_VERSION_PATCH));
+  state_.BaseCaption = windowTitle();
+
+  // Fit the outer size so that the client area below the menu bar is
+  // exactly 372 x 372, whatever the current size and the display scale.
+  const int tx = TwipsPerPixelX(this);
+  const int ty = TwipsPerPixelY(this);
+  const int menuHeight = menuBar()->sizeHint().height();
+  const QSize outer = frameGeometry().size();
+  const QSize decoration = outer - size();
+  const int outerWidth = OuterForClient(double(outer.width()) * tx, width(), tx, kClientSize) / tx;
+  const int outerHeight =
+      OuterForClient(double(outer.height()) * ty, height() - menuHeight, ty, kClientSize) / ty;
+  setFixedSize(outerWidth - decoration.width(), outerHeight - decoration.height());
+  CentreOnScreen(this);
+
+  state_.Playing = kFalse;
+}
+
+void frmMain::DrawBackground() { vornel::DrawBackground(picSource_, picBG_); }
+
+void frmMain::ShowTitle() {
+  state_.TitleGrid = MakeTitleGrid();
+  DrawTitle();
+}
+
+void frmMain::DrawGrid(const Grid& grid) {
+  ComposeGrid(grid, picSource_, picBG_, picWork_);
+  picScreen_->showPicture(picWork_);
+}
+
+void frmMain::DrawBoard() { DrawGrid(state_.board.ViewGrid); }
+void frmMain::DrawTitle() { DrawGrid(state_.TitleGrid); }
+
+int frmMain::GetLevel() const {
+  std::array<bool, 4> checked{};
+  for (int i = 0; i < kLevelCount; ++i) checked[i] = mnuFileLevelN_[i]->isChecked();
+  return vornel::GetLevel(checked);
+}
+
+void frmMain::mnuFileStart_Click() {
+  // Only the number of bombs depends on the level; none checked places none.
+  int bombs = 0;
+  for (int i = 0; i < kLevelCount; ++i)
+    if (mnuFileLevelN_[i]->isChecked()) bombs = kLevels[i].bombs;
+  NewGame(state_.board, bombs, deps_.seed());
+  DrawBoard();
+  state_.Playing = kTrue;
+  timMain_.setInterval(kClockInterval);
+  state_.StartTime = TimeOfDay(deps_.clock->now());
+}
+
+void frmMain::mnuFileLevel_Click(int k) {
+  timMain_.setInterval(0);
+  InitWindow();
+  DrawBackground();
+  ShowTitle();
+  for (int i = 0; i < kLevelCount; ++i) mnuFileLevelN_[i]->setChecked(i == k - 1);
+}
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::mnuRankRank_Click() {
+  frmScore dialog(state_.BaseCaption, state_.Ranking, GetLevel());
+  dialog.exec();
+}
+
+void frmMain::mnuVersion_Click() {
+  frmAbout dialog(state_.BaseCaption, AppIcon().pixmap(32, 32));
+  dialog.exec();
+}
+
+QString frmMain::ElapsedText() const {
+  return ClockText(ElapsedSeconds(state_.StartTime, TimeOfDay(deps_.clock->now())));
+}
+
+void frmMain::timMain_Timer() {
+  if (state_.Playing != kTrue) return;
+  setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText() + QStringLiteral(" ]"));
+}
+
+void frmMain::picScreen_MouseUp(std::int16_t button, std::int16_t /*shift*/, float X, float Y) {
+  const MoveResult move = ApplyMove(state_.board, state_.Playing, button, X, Y);
+  if (!move.taken) return;
+  if (move.lost) timMain_.setInterval(0);
+  DrawBoard();
+  if (CheckCleared(state_.board) == kTrue) FinishGame();
+}
+
+void frmMain::FinishGame() {
+  state_.Playing = kFalse;
+  timMain_.setInterval(0);
+  setWindowTitle(state_.BaseCaption);
+
+  Candidate& result = state_.result;
+  const LocalTime now = deps_.clock->now();
+  result.ResultLevel = QString::number(GetLevel());
+  result.ResultTime = ClockText(ElapsedSeconds(state_.StartTime, TimeOfDay(now)));
+  result.ResultDate = DateText(now);
+
+  if (CheckRankIn(state_.Ranking, result.ResultLevel, result.ResultTime)) {
+    const int level = GetLevel();
+    {
+      frmScoreInput input(state_.BaseCaption, result.ResultTime,
+                          QString::fromUtf8(kLevels[level].caption),
+                          [this](const QString& name) {
+                            state_.result.ResultName = name;
+                            return SaveRanking(state_.Ranking, state_.result, deps_.rankingPath);
+                          });
+      input.exec();
+    }
+    frmScore score(state_.BaseCaption, state_.Ranking, GetLevel());
+    score.exec();
+  } else {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vornel"),
+                    QStringLiteral("おめでとうございます\r\r\n") + result.ResultTime,
+                    QMessageBox::Ok);
+    box.exec();
+  }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit unloaded();
+}
+
+}  // namespace vornel

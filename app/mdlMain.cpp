@@ -1,0 +1,34 @@
+#include "app/mdlMain.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+#include "app/frmMain.h"
+
+namespace vornel {
+
+int Main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vornel"));
+  QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                          .arg(VORNEL_VERSION_MAJOR)
+                                          .arg(VORNEL_VERSION_MINOR)
+                                          .arg(VORNEL_VERSION_PATCH));
+  // A Japanese Gothic face reads best at the designed dialog sizes.
+  for (const char* family : {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+      QApplication::setFont(QFont(QString::fromLatin1(family), 9));
+      break;
+    }
+  }
+
+  frmMain window;
+  // A tool window does not count as a last window for Qt, so the program
+  // ends explicitly when the main window closes.
+  QObject::connect(&window, &frmMain::unloaded, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace vornel

@@ -1,0 +1,126 @@
+// The rule of a move and the clock texts.
+
+#include <gtest/gtest.h>
+
+#include "board/Board.h"
+#include "play/Clock.h"
+#include "play/Move.h"
+
+namespace vornel {
+namespace {
+
+float Px(int cell) { return 8.0F + 22.0F * cell + 11.0F; }  // centre of a cell
+
+struct MoveFixture : ::testing::Test {
+  void SetUp() override {
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        board.MineGrid.set(x, y, 'a');
+        board.ViewGrid.set(x, y, 'b');
+      }
+    // Bombs in the bottom-right corner; the rest of the board is one region.
+    for (auto [x, y] : {std::pair{14, 14}, {15, 14}, {14, 15}, {15, 15}}) board.MineGrid.set(x, y, 'c');
+    ComputeCounts(board.MineGrid);
+  }
+  MoveResult Click(std::int16_t button, int x, int y) {
+    return ApplyMove(board, playing, button, Px(x), Px(y));
+  }
+  Board board;
+  Flag playing = kTrue;
+};
+
+TEST(CellFromPixel, RoundsHalfToEvenThenTruncates) {
+  EXPECT_EQ(CellFromPixel(8.0F), 0);
+  EXPECT_EQ(CellFromPixel(29.0F), 0);
+  EXPECT_EQ(CellFromPixel(28.5F), 0);   // 20.5 -> 20
+  EXPECT_EQ(CellFromPixel(29.5F), 1);   // 21.5 -> 22, not truncated to 21
+  EXPECT_EQ(CellFromPixel(30.0F), 1);
+  EXPECT_EQ(CellFromPixel(359.0F), 15);
+  EXPECT_EQ(CellFromPixel(371.0F), 16);
+}
+
+TEST_F(MoveFixture, GuardIgnoresOutsideAndIdleWithoutRedraw) {
+  const Board before = board;
+  for (auto [x, y] : {std::pair{7.9F, 100.0F}, {100.0F, 7.0F}, {371.5F, 100.0F}, {100.0F, 400.0F}})
+    EXPECT_FALSE(ApplyMove(board, playing, kLeftButton, x, y).taken);
+  playing = kFalse;
+  EXPECT_FALSE(Click(kLeftButton, 0, 0).taken);
+  EXPECT_EQ(board.ViewGrid, before.ViewGrid);
+}
+
+TEST_F(MoveFixture, MarginAndMiddleButtonAreTakenButChangeNothing) {
+  const Board before = board;
+  for (std::int16_t button : {kLeftButton, kRightButton, kMiddleButton}) {
+    EXPECT_TRUE(ApplyMove(board, playing, button, 371.0F, 100.0F).taken);
+    EXPECT_TRUE(ApplyMove(board, playing, button, 100.0F, 365.0F).taken);
+  }
+  EXPECT_TRUE(Click(kMiddleButton, 14, 14).taken);
+  EXPECT_EQ(board.ViewGrid, before.ViewGrid);
+  EXPECT_EQ(playing, kTrue);
+}
+
+TEST_F(MoveFixture, LeftButtonShowsCountsOpensRegionsIgnoringMarks) {
+  board.ViewGrid.set(13, 13, 'e');
+  EXPECT_TRUE(Click(kLeftButton, 13, 13).taken);
+  EXPECT_EQ(board.ViewGrid.at(13, 13), '1');
+  board.ViewGrid.set(0, 0, 'd');
+  Click(kLeftButton, 0, 0);
+  EXPECT_EQ(board.ViewGrid.at(0, 0), 'a');
+  EXPECT_EQ(board.ViewGrid.at(12, 12), 'a');
+  EXPECT_EQ(board.ViewGrid.at(13, 14), '2');
+  EXPECT_EQ(board.ViewGrid.at(14, 14), 'b');
+  EXPECT_EQ(playing, kTrue);
+}
+
+TEST_F(MoveFixture, MarkedBombStillLosesAndRevealsAll) {
+  board.ViewGrid.set(15, 15, 'e');
+  board.ViewGrid.set(0, 0, 'e');
+  const MoveResult r = Click(kLeftButton, 15, 15);
+  EXPECT_TRUE(r.taken && r.lost);
+  EXPECT_EQ(playing, kFalse);
+  EXPECT_EQ(board.MineGrid.at(15, 15), 'f');
+  EXPECT_EQ(board.ViewGrid, board.MineGrid);
+  EXPECT_EQ(CheckCleared(board), kFalse);
+  EXPECT_FALSE(Click(kLeftButton, 14, 14).taken);
+}
+
+TEST_F(MoveFixture, RightButtonCyclesMarksOnCoveredCellsOnly) {
+  const std::string cycle = "edb";
+  for (char expected : cycle) {
+    EXPECT_TRUE(Click(kRightButton, 2, 2).taken);
+    EXPECT_EQ(board.ViewGrid.at(2, 2), expected);
+  }
+  Click(kLeftButton, 13, 13);
+  EXPECT_TRUE(Click(kRightButton, 13, 13).taken);
+  EXPECT_EQ(board.ViewGrid.at(13, 13), '1');
+}
+
+TEST_F(MoveFixture, LastBombMarkClearsWithSafeCellsCovered) {
+  for (auto [x, y] : {std::pair{14, 14}, {15, 14}, {14, 15}}) Click(kRightButton, x, y);
+  EXPECT_EQ(CheckCleared(board), kFalse);
+  Click(kRightButton, 15, 15);
+  EXPECT_EQ(CheckCleared(board), kTrue);
+}
+
+TEST(ClockText, HoursWithoutLeadingZero) {
+  EXPECT_EQ(ClockText(0), QStringLiteral("0:00:00"));
+  EXPECT_EQ(ClockText(67), QStringLiteral("0:01:07"));
+  EXPECT_EQ(ClockText(3599), QStringLiteral("0:59:59"));
+  EXPECT_EQ(ClockText(36000), QStringLiteral("10:00:00"));
+}
+
+TEST(ElapsedSeconds, WholeSecondsAndMidnightWraps) {
+  const auto at = [](int h, int m, int s) { return TimeOfDay({2026, 1, 1, h, m, s}); };
+  EXPECT_EQ(ElapsedSeconds(at(12, 0, 0), at(12, 1, 7)), 67);
+  EXPECT_EQ(ElapsedSeconds(at(0, 0, 0), at(23, 59, 59)), 86399);
+  EXPECT_EQ(ElapsedSeconds(at(23, 59, 50), at(0, 0, 10)), 20);
+  EXPECT_EQ(ClockText(ElapsedSeconds(at(23, 0, 0), at(1, 0, 0))), QStringLiteral("2:00:00"));
+}
+
+TEST(DateText, PaddedDateAndTime) {
+  EXPECT_EQ(DateText({2000, 3, 23, 14, 5, 9}), QStringLiteral("2000/03/23 14:05:09"));
+  EXPECT_EQ(DateText({987, 12, 1, 0, 0, 0}), QStringLiteral("0987/12/01 00:00:00"));
+}
+
+}  // namespace
+}  // namespace vornel
