@@ -1,0 +1,120 @@
+#include "ranking/Ranking.h"
+
+#include <utility>
+
+#include "ranking/RankingFile.h"
+
+namespace vornel {
+
+using ranking_detail::ParseIndex;
+
+std::int16_t GetLevel(const std::array<bool, 4>& checked) {
+  std::int16_t level = 0;
+  for (std::int16_t i = 0; i < 4; ++i) {
+    if (checked[i]) level = i;
+  }
+  return level;
+}
+
+namespace {
+
+struct ClockParts {
+  QStringView hours;  // without leading zeros
+  int minutes = 0, seconds = 0;
+};
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+std::optional<int> TwoDigits(QStringView s) {
+  if (s.size() != 2 || !IsDigit(s[0]) || !IsDigit(s[1])) return std::nullopt;
+  const int v = (s[0].unicode() - u'0') * 10 + (s[1].unicode() - u'0');
+  return v < 60 ? std::optional<int>(v) : std::nullopt;
+}
+
+// H:MM:SS with any number of hour digits, minutes and seconds below 60.
+std::optional<ClockParts> ParseClock(QStringView t) {
+  const qsizetype secondColon = t.lastIndexOf(u':');
+  if (secondColon < 0) return std::nullopt;
+  const qsizetype firstColon = t.first(secondColon).lastIndexOf(u':');
+  if (firstColon < 1) return std::nullopt;
+  QStringView hours = t.first(firstColon);
+  for (const QChar c : hours) {
+    if (!IsDigit(c)) return std::nullopt;
+  }
+  const auto minutes = TwoDigits(t.sliced(firstColon + 1, secondColon - firstColon - 1));
+  const auto seconds = TwoDigits(t.sliced(secondColon + 1));
+  if (!minutes || !seconds) return std::nullopt;
+  while (hours.size() > 1 && hours.front() == u'0') hours = hours.sliced(1);
+  return ClockParts{hours, *minutes, *seconds};
+}
+
+int Sign(qsizetype v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+
+// Code unit by code unit; a proper prefix is the smaller.
+int CompareCodeUnits(QStringView a, QStringView b) {
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return a[i].unicode() < b[i].unicode() ? -1 : 1;
+  }
+  return Sign(a.size() - b.size());
+}
+
+// The entry exchange of the insertion: the candidate, and then each entry
+// it pushes down, takes the first place whose time is empty or slower.
+bool TakesPlaceOf(const RankEntry& stored, const QString& time) {
+  return stored.Time.isEmpty() || CompareTimes(stored.Time, time) > 0;
+}
+
+}  // namespace
+
+int CompareTimes(const QString& a, const QString& b) {
+  const auto ca = ParseClock(a);
+  const auto cb = ParseClock(b);
+  if (!ca || !cb) return CompareCodeUnits(a, b);
+  // Hours have no leading zeros left, so more digits means more hours.
+  if (ca->hours.size() != cb->hours.size()) return Sign(ca->hours.size() - cb->hours.size());
+  if (const int c = CompareCodeUnits(ca->hours, cb->hours); c != 0) return c;
+  if (ca->minutes != cb->minutes) return Sign(ca->minutes - cb->minutes);
+  return Sign(ca->seconds - cb->seconds);
+}
+
+bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString& timeText) {
+  const auto level = ParseIndex(levelText, 0, kSavedLevels - 1);
+  if (!level) return false;
+  for (int place = 0; place < kShownPlaces; ++place) {
+    if (TakesPlaceOf(ranking.at(*level, place), timeText)) return true;
+  }
+  return false;
+}
+
+std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
+                                   const QString& path) {
+  const auto level = ParseIndex(candidate.ResultLevel, 0, kSavedLevels - 1);
+  if (!level) return QStringLiteral("No such level: \"%1\"").arg(candidate.ResultLevel);
+
+  RankEntry carry{candidate.ResultLevel, QString(), candidate.ResultName, candidate.ResultTime,
+                  candidate.ResultDate};
+  // Every place is compared with whatever is carried at the time, so an
+  // empty entry carried down displaces filled ones below a gap, and two
+  // equal times below the new entry change order; files rely on both.
+  for (int place = 0; place < kShownPlaces; ++place) {
+    RankEntry& slot = ranking.at(*level, place);
+    if (TakesPlaceOf(slot, carry.Time)) std::swap(slot, carry);
+    slot.Place = QString::number(place);
+  }
+
+  if (!ranking_detail::CodecAvailable()) {
+    return QStringLiteral("Shift-JIS (windows-31j) conversion is not available");
+  }
+  return ranking_detail::WriteFileSafely(path, FormatRanking(ranking));
+}
+
+bool IsStorableText(const QString& text) {
+  for (const QChar c : text) {
+    // A quote would end the field early; control codes would break the line.
+    if (c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+  }
+  return ranking_detail::RoundTrips(text);
+}
+
+}  // namespace vornel

@@ -1,0 +1,43 @@
+#pragma once
+// Helpers shared by the table operations and the file routines of the
+// ranking; not part of its public interface.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+#include "ranking/Ranking.h"
+
+namespace vornel::ranking_detail {
+
+// A file larger than this is no ranking: only its head is read, and a
+// record cut off by the limit counts as ending the file mid-record.
+inline constexpr qsizetype kMaxFileBytes = 16 * 1024 * 1024;
+
+// Code page 932 (Windows Shift-JIS). ICU knows it as "windows-31j".
+inline constexpr const char* kCodecName = "windows-31j";
+bool CodecAvailable();
+
+// Code page 932 bytes of `text`; characters it cannot hold become '?',
+// as the Windows conversion with its default character does.
+QByteArray EncodeText(QStringView text);
+QString DecodeText(QByteArrayView bytes);
+// True when EncodeText keeps `text` exactly, with no '?' stand-ins.
+bool RoundTrips(QStringView text);
+
+// A level or place index: optional spaces, an optional sign and decimal
+// digits, optional spaces; nullopt unless it names a value in [lo, hi].
+std::optional<int> ParseIndex(QByteArrayView text, int lo, int hi);
+std::optional<int> ParseIndex(QStringView text, int lo, int hi);
+
+// ParseRanking on bytes that may be only the head of the file
+// (`complete` false): then a record running into the end is not stored.
+void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete);
+
+// Writes `bytes` to `path` through a file beside it that replaces the old
+// one only when fully written. Returns the reason on failure.
+std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes);
+
+}  // namespace vornel::ranking_detail
