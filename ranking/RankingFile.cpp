@@ -270,15 +270,16 @@ void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
 
 std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return QStringLiteral("%1: %2").arg(path, file.errorString());
-  }
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = QStringLiteral("%1: %2").arg(path, file.errorString());
+  const auto failure = [&] { return QStringLiteral("%1: %2").arg(path, file.errorString()); };
+  if (!file.open(QIODevice::WriteOnly)) return failure();
+  // commit() does not notice a failed flush of the buffer (a full disk, a
+  // size limit) and would put a cut file in place; flush and check first.
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
+    const QString reason = failure();
     file.cancelWriting();
     return reason;
   }
-  if (!file.commit()) return QStringLiteral("%1: %2").arg(path, file.errorString());
+  if (!file.commit()) return failure();
   return std::nullopt;
 }
 
