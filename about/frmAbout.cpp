@@ -1,0 +1,99 @@
+#include "about/frmAbout.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+#include "app/Twips.h"
+
+namespace {
+
+constexpr int kClientWidth = 374;
+constexpr int kClientHeight = 175;
+
+// Text is drawn from the top of a label, as the layout assumes. A label sized
+// to its text takes its text's size; the others keep at least their designed
+// size and grow where a font larger than the design one would cut the text.
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect designed,
+                 bool sizedToText) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setText(text);
+  const QSize hint = label->sizeHint();
+  if (sizedToText) {
+    label->setGeometry(QRect(designed.topLeft(), hint));
+  } else {
+    designed.setWidth(std::max(designed.width(), hint.width()));
+    designed.setHeight(std::max(designed.height(), hint.height()));
+    label->setGeometry(designed);
+  }
+  return label;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(const QString& baseCaption, const QPixmap& icon32, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("frmAbout"));
+  Form_Load(baseCaption, icon32);
+}
+
+QString frmAbout::VersionText() {
+  return QStringLiteral("「Vornel Ver%1.%2.%3」\r\n")
+      .arg(VORNEL_VERSION_MAJOR)
+      .arg(VORNEL_VERSION_MINOR)
+      .arg(VORNEL_VERSION_PATCH);
+}
+
+void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
+  vornel::MakeToolWindow(this);
+  setWindowModality(Qt::ApplicationModal);
+  setWindowTitle(baseCaption + QStringLiteral(" [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  // Created in tab order; only the button takes the focus.
+  lblVersion = AddLabel(this, "lblVersion", VersionText(), {16, 13, 187, 12}, false);
+  // The label is one line high: the line break after the name stays hidden.
+  lblVersion->setFixedHeight(lblVersion->fontMetrics().height());
+  AddLabel(this, "Label1", QStringLiteral("ご利用頂きありがとうございます。"), {62, 38, 170, 12},
+           false);
+  AddLabel(this, "Label2", QStringLiteral("URL "), {62, 59, 142, 12}, false);
+  AddLabel(this, "Label3", QStringLiteral("ホームページ上にてランキングを掲載します。"),
+           {13, 96, 230, 12}, true);
+  AddLabel(this, "Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時"),
+           {13, 115, 199, 12}, true);
+
+  cmdOK = new QPushButton(QStringLiteral("O K"), this);
+  cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  cmdOK->setGeometry(318, 142, 46, 22);
+  cmdOK->setAutoDefault(false);
+  cmdOK->setDefault(false);
+  connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+
+  AddLabel(this, "Label5", QStringLiteral("mailto : "), {14, 152, 142, 12}, false);
+
+  Picture1 = new QLabel(this);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Picture1->setLineWidth(2);
+  Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Picture1->setGeometry(14, 35, 36, 36);
+  Picture1->setPixmap(icon32);
+
+  auto* rule = new QLabel(this);
+  rule->setObjectName(QStringLiteral("Label6"));
+  rule->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  rule->setLineWidth(1);
+  rule->setGeometry(6, 82, 362, 4);
+
+  AddLabel(this, "Label7", QStringLiteral("を下記メールアドレスに送って下さい。"),
+           {14, 131, 191, 12}, true);
+
+  cmdOK->setFocus();
+  vornel::CentreOnScreen(this);
+}
+
+void frmAbout::cmdOK_Click() { close(); }

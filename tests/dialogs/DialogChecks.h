@@ -1,0 +1,69 @@
+#pragma once
+// Checks shared by the dialog tests: the window conventions every dialog
+// follows, and a way to answer the message boxes a dialog opens modally.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <memory>
+
+namespace dialogs_test {
+
+// Fixed client size, tool window with a close box only, modal, no owner,
+// centred on its screen.
+inline void CheckWindowConventions(QDialog& dialog, QSize client) {
+  QCOMPARE(dialog.size(), client);
+  QCOMPARE(dialog.minimumSize(), client);
+  QCOMPARE(dialog.maximumSize(), client);
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+  QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+  QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+  QCOMPARE(dialog.parentWidget(), nullptr);
+  const QRect screen = dialog.screen()->geometry();
+  const QRect frame = dialog.frameGeometry();
+  QVERIFY(std::abs(frame.left() - screen.left() - (screen.width() - frame.width()) / 2) <= 1);
+  QVERIFY(std::abs(frame.top() - screen.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+// What a modal message box showed, recorded before it was answered.
+struct SeenBox {
+  bool seen = false;
+  QString text, title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+};
+
+// Watches for the next modal message box, records it and presses its OK
+// button. Keep the returned watcher alive until the box has been answered.
+class BoxWatcher {
+ public:
+  BoxWatcher() : timer_(std::make_unique<QTimer>()) {
+    timer_->setInterval(10);
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || seen_.seen) return;
+      seen_ = {true, box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+        ok->click();
+      } else {
+        box->reject();
+      }
+    });
+    timer_->start();
+  }
+  const SeenBox& seen() const { return seen_; }
+
+ private:
+  std::unique_ptr<QTimer> timer_;
+  SeenBox seen_;
+};
+
+}  // namespace dialogs_test
