@@ -1,0 +1,119 @@
+#include "ranking/frmScoreInput.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <utility>
+
+#include "app/Twips.h"
+#include "ranking/Ranking.h"
+
+namespace vornel {
+
+QValidator::State StorableNameValidator::validate(QString& input, int& /*pos*/) const {
+  return IsStorableText(input) ? Acceptable : Invalid;
+}
+
+}  // namespace vornel
+
+namespace {
+
+constexpr int kClientWidth = 312;   // 4680 twips
+constexpr int kClientHeight = 182;  // 2730 twips
+
+// The layout is drawn in twips at 15 per pixel.
+constexpr int Px(int twips) { return (twips + 7) / 15; }
+constexpr QRect PxRect(int left, int top, int width, int height) {
+  return {Px(left), Px(top), Px(width), Px(height)};
+}
+
+// Text starts at the top of a label, as the layout assumes. A label sized to
+// its text takes its text's size; the others keep at least their designed
+// size and grow where a font larger than the design one would cut the text.
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect designed,
+                 bool sizedToText) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setText(text);
+  const QSize hint = label->sizeHint();
+  if (sizedToText) {
+    label->setGeometry(QRect(designed.topLeft(), hint));
+  } else {
+    designed.setWidth(std::max(designed.width(), hint.width()));
+    designed.setHeight(std::max(designed.height(), hint.height()));
+    label->setGeometry(designed);
+  }
+  return label;
+}
+
+const QString kTitle = QStringLiteral("ﾗﾝｷﾝｸﾞ登録");
+
+}  // namespace
+
+frmScoreInput::frmScoreInput(const QString& baseCaption, const QString& resultTime,
+                             const QString& levelCaption, StoreName store, QWidget* parent)
+    : QDialog(parent), store_(std::move(store)) {
+  setObjectName(QStringLiteral("frmScoreInput"));
+  Form_Load(baseCaption, resultTime, levelCaption);
+}
+
+void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultTime,
+                              const QString& levelCaption) {
+  vornel::MakeToolWindow(this);
+  setWindowModality(Qt::ApplicationModal);
+  setWindowTitle(baseCaption + QStringLiteral(" [ ") + kTitle + QStringLiteral(" ]"));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  AddLabel(this, "Label1", QStringLiteral("おめでとうございます"), PxRect(255, 180, 1605, 180),
+           true);
+  AddLabel(this, "Label2", QStringLiteral("クリアータイム ："), PxRect(854, 555, 1245, 180),
+           true);
+  lblTime = AddLabel(this, "lblTime", resultTime, PxRect(2429, 555, 1560, 180), false);
+  AddLabel(this, "Label6", QStringLiteral("レベル ："), PxRect(1454, 870, 645, 180), true);
+  lblLevel = AddLabel(this, "lblLevel", levelCaption, PxRect(2415, 870, 1005, 180), true);
+  AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"),
+           PxRect(255, 1365, 1815, 180), true);
+
+  txtName = new QLineEdit(this);
+  txtName->setObjectName(QStringLiteral("txtName"));
+  txtName->setGeometry(PxRect(570, 1650, 3540, 315));
+  txtName->setMaxLength(kMaxNameLength);
+  txtName->setValidator(new vornel::StorableNameValidator(txtName));
+  txtName->clear();
+
+  // Neither default nor cancel button: Enter in the name box confirms nothing.
+  cmdOK = new QPushButton(QStringLiteral("O K"), this);
+  cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  cmdOK->setGeometry(PxRect(1710, 2130, 1155, 435));
+  cmdOK->setAutoDefault(false);
+  cmdOK->setDefault(false);
+  connect(cmdOK, &QPushButton::clicked, this, &frmScoreInput::cmdOK_Click);
+
+  setTabOrder(txtName, cmdOK);
+  txtName->setFocus();
+  vornel::CentreOnScreen(this);
+}
+
+void frmScoreInput::cmdOK_Click() {
+  const QString name = txtName->text();
+  if (name.isEmpty()) {
+    QMessageBox box(QMessageBox::Information, kTitle, QStringLiteral("名前を入力してください。"),
+                    QMessageBox::Ok, this);
+    box.exec();
+    return;
+  }
+  const std::optional<QString> failure = store_ ? store_(name) : std::nullopt;
+  if (failure) {
+    // The entry is ranked in memory all the same, so the game goes on; the
+    // player must learn that it will be lost when the program ends.
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("ランキングを保存できませんでした。\n") + *failure,
+                    QMessageBox::Ok, this);
+    box.exec();
+  }
+  accept();
+}

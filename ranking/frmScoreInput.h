@@ -1,0 +1,55 @@
+#pragma once
+// The ranking registration dialog: shows the clear time and level of a game
+// that entered the top ten and takes the player's name. "O K" with a name
+// hands the name to the store callback and closes (exec() gives Accepted);
+// the close box or Escape closes without storing (Rejected).
+
+#include <QDialog>
+#include <QString>
+#include <QValidator>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vornel {
+
+// Refuses any text the ranking file cannot hold: characters outside
+// Shift-JIS, the double quote that delimits its fields, and control
+// characters, which would break its lines apart.
+class StorableNameValidator : public QValidator {
+  Q_OBJECT
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override;
+};
+
+}  // namespace vornel
+
+class frmScoreInput : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Stores the confirmed name (sets the candidate's name and saves the
+  // ranking); returns the reason when the ranking file could not be written.
+  using StoreName = std::function<std::optional<QString>(const QString& name)>;
+
+  static constexpr int kMaxNameLength = 50;
+
+  // `levelCaption` is the caption of the checked level ("普通" when none is).
+  frmScoreInput(const QString& baseCaption, const QString& resultTime,
+                const QString& levelCaption, StoreName store, QWidget* parent = nullptr);
+
+ private:
+  void Form_Load(const QString& baseCaption, const QString& resultTime,
+                 const QString& levelCaption);
+  void cmdOK_Click();
+
+  StoreName store_;
+  QLabel* lblTime = nullptr;
+  QLabel* lblLevel = nullptr;
+  QLineEdit* txtName = nullptr;
+  QPushButton* cmdOK = nullptr;
+};
