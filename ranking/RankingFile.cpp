@@ -292,7 +292,11 @@ void ParseRanking(Ranking& ranking, const QByteArray& shiftJis) {
 void LoadRanking(Ranking& ranking, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray data = file.read(ranking_detail::kMaxFileBytes + 1);
+  // One byte past the limit tells whether the file goes on. A size of 0 may
+  // only mean that the size is unknown.
+  const qint64 size = file.size();
+  const qint64 limit = ranking_detail::kMaxFileBytes + 1;
+  const QByteArray data = file.read(size > 0 ? std::min(size + 1, limit) : limit);
   const bool complete = data.size() <= ranking_detail::kMaxFileBytes;
   ranking_detail::ParseRankingBytes(
       ranking, QByteArrayView(data).first(std::min(data.size(), ranking_detail::kMaxFileBytes)),
