@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <algorithm>
 
 #include "app/Twips.h"
@@ -97,3 +98,12 @@ void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
 }
 
 void frmAbout::cmdOK_Click() { close(); }
+
+void frmAbout::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The frame's size is known only once the window is shown: centre again.
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    vornel::CentreOnScreen(this);
+  }
+}

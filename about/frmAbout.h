@@ -21,6 +21,9 @@ class frmAbout : public QDialog {
   // "「Vornel Ver<major>.<minor>.<patch>」" followed by CR LF.
   static QString VersionText();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Form_Load(const QString& baseCaption, const QPixmap& icon32);
   void cmdOK_Click();
@@ -28,4 +31,5 @@ class frmAbout : public QDialog {
   QLabel* lblVersion = nullptr;
   QLabel* Picture1 = nullptr;
   QPushButton* cmdOK = nullptr;
+  bool shownOnce_ = false;
 };

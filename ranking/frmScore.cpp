@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -182,3 +183,12 @@ void frmScore::cmbLevel_Click(int index) {
 }
 
 void frmScore::cmdExit_Click() { close(); }
+
+void frmScore::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The frame's size is known only once the window is shown: centre again.
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    vornel::CentreOnScreen(this);
+  }
+}

@@ -25,6 +25,9 @@ class frmScore : public QDialog {
   // The level whose rows are shown: the list's selected index, -1 for none.
   int shownLevel() const;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Form_Load(const QString& baseCaption);
   void FillRanking();
@@ -38,4 +41,5 @@ class frmScore : public QDialog {
   std::array<QLabel*, vornel::kShownPlaces> lblName{};
   std::array<QLabel*, vornel::kShownPlaces> lblTime{};
   std::array<QLabel*, vornel::kShownPlaces> lblDate{};
+  bool shownOnce_ = false;
 };

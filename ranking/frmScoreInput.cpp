@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <algorithm>
 #include <utility>
 
@@ -116,4 +117,13 @@ void frmScoreInput::cmdOK_Click() {
     box.exec();
   }
   accept();
+}
+
+void frmScoreInput::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The frame's size is known only once the window is shown: centre again.
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    vornel::CentreOnScreen(this);
+  }
 }

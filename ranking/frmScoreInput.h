@@ -42,6 +42,9 @@ class frmScoreInput : public QDialog {
   frmScoreInput(const QString& baseCaption, const QString& resultTime,
                 const QString& levelCaption, StoreName store, QWidget* parent = nullptr);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Form_Load(const QString& baseCaption, const QString& resultTime,
                  const QString& levelCaption);
@@ -52,4 +55,5 @@ class frmScoreInput : public QDialog {
   QLabel* lblLevel = nullptr;
   QLineEdit* txtName = nullptr;
   QPushButton* cmdOK = nullptr;
+  bool shownOnce_ = false;
 };
