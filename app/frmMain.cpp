@@ -221,6 +221,16 @@ void frmMain::FinishGame() {
   }
 }
 
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The frame's size is known only once the window is shown; centre again
+  // with it so the first position matches every later level command.
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    CentreOnScreen(this);
+  }
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
   event->accept();
   emit unloaded();

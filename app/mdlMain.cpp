@@ -7,7 +7,7 @@
 
 namespace vornel {
 
-int Main(int argc, char** argv) {
+int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vornel"));
   QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -28,6 +28,7 @@ int Main(int argc, char** argv) {
   QObject::connect(&window, &frmMain::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   window.show();
+  if (shown) shown(window);
   return QApplication::exec();
 }
 

@@ -1,6 +1,14 @@
 #pragma once
 
+#include <functional>
+
 namespace vornel {
+
+class frmMain;
+
 // Starts the program: shows the main window and runs until it is closed.
-int Main(int argc, char** argv);
+// `shown`, when given, sees the window right after it is shown (the
+// start-up benchmark watches its first paint through it).
+int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown = {});
+
 }  // namespace vornel

@@ -1,0 +1,461 @@
+// The main window played as a player would: menus, the board on screen,
+// whole games on seeded boards, and the dialogs that a finish opens.
+
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+#include "about/frmAbout.h"
+#include "app/frmMain.h"
+#include "board/Level.h"
+#include "ModalDriver.h"
+#include "ranking/frmScore.h"
+#include "ranking/frmScoreInput.h"
+#include "render/BoardPainter.h"
+#include "render/ScreenBox.h"
+
+using namespace vornel;
+using vornel::test::WhenModal;
+
+namespace {
+
+class FixedClock : public Clock {
+ public:
+  LocalTime t{2026, 12, 7, 14, 5, 9};
+  LocalTime now() const override { return t; }
+  void advance(int seconds) {
+    int s = t.hour * 3600 + t.minute * 60 + t.second + seconds;
+    t.hour = s / 3600 % 24;
+    t.minute = s / 60 % 60;
+    t.second = s % 60;
+  }
+};
+
+const QString kBase = QStringLiteral("Vornel Ver1.0.0");
+
+// A main window with a fixed clock, a fixed seed and its own ranking file.
+struct Game {
+  QTemporaryDir dir;
+  FixedClock clock;
+  std::unique_ptr<frmMain> window;
+
+  QString rankingPath() const { return dir.filePath(QStringLiteral("vornel.dat")); }
+  frmMain& open(std::uint64_t seed = 5) {
+    MainDependencies deps;
+    deps.clock = &clock;
+    deps.seed = [seed] { return seed; };
+    deps.rankingPath = rankingPath();
+    window = std::make_unique<frmMain>(deps);
+    window->show();
+    return *window;
+  }
+  Board& board() { return window->state().board; }
+  void click(Qt::MouseButton button, int x, int y) {
+    QTest::mouseRelease(window->picScreen(), button, {}, QPoint(2 + 8 + 22 * x + 11, 2 + 8 + 22 * y + 11));
+  }
+  QList<QPoint> cells(Cell code) {
+    QList<QPoint> out;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        if (board().MineGrid.is(x, y, code)) out.append({x, y});
+    return out;
+  }
+  // Marks every bomb with the right button; the last mark clears the board.
+  void markAllBombs() {
+    for (const QPoint& p : cells('c')) click(Qt::RightButton, p.x(), p.y());
+  }
+};
+
+// The outer frame sits in the middle of the screen, halves truncated.
+bool IsCentred(const QWidget& w) {
+  const QRect screen = w.screen()->geometry();
+  const QRect frame = w.frameGeometry();
+  return frame.x() - screen.x() == (screen.width() - frame.width()) / 2 &&
+         frame.y() - screen.y() == (screen.height() - frame.height()) / 2;
+}
+
+QAction* Item(frmMain& w, const char* name) {
+  return w.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// True when the visible board shows `grid` drawn from the tile sheet.
+bool ScreenShows(frmMain& w, const Grid& grid) {
+  const QImage shown = w.picScreen()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage& sheet = w.picSource();
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const QPoint tile = TileOrigin(grid.at(x, y)).value_or(QPoint(118, 8));
+      const QPoint at = CellOrigin(x, y);
+      if (shown.copy(at.x() + 2, at.y() + 2, 22, 22) != sheet.copy(tile.x(), tile.y(), 22, 22))
+        return false;
+    }
+  return true;
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A full level 1 of ten entries, all at `time`.
+QByteArray FullLevel1(const char* time) {
+  QByteArray out;
+  for (int p = 0; p < 10; ++p)
+    out += QByteArray("\"1\",\"") + QByteArray::number(p) + "\",\"p" + QByteArray::number(p) +
+           "\",\"" + time + "\",\"2026/01/01 00:00:00\"\r\n";
+  return out;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startUpShowsCaptionTitleAndExactClientArea() {
+    Game g;
+    frmMain& w = g.open();
+    QCOMPARE(w.windowTitle(), kBase);
+    QCOMPARE(w.state().BaseCaption, kBase);
+    QCOMPARE(w.state().Playing, kFalse);
+    QCOMPARE(w.timMain().interval(), 0);
+    QCOMPARE(w.picScreen()->size(), QSize(372, 372));
+    QCOMPARE(w.picScreen()->mapTo(&w, QPoint(0, 0)), QPoint(0, w.menuBar()->height()));
+    QCOMPARE(w.size(), QSize(372, 372 + w.menuBar()->height()));
+    QVERIFY(IsCentred(w));
+    QVERIFY(w.windowFlags().testFlag(Qt::Tool));
+    QVERIFY(!w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(ScreenShows(w, w.state().TitleGrid));
+  }
+
+  void backgroundKeepsTheSheetFrame() {
+    Game g;
+    frmMain& w = g.open();
+    const QImage& bg = w.picBG();
+    const QImage& sheet = w.picSource();
+    for (int i = 0; i < 368; ++i)
+      for (int j : {0, 1, 2, 3, 4, 5, 6, 7, 360, 361, 362, 363, 364, 365, 366, 367}) {
+        QCOMPARE(bg.pixel(i, j), sheet.pixel(i, j));
+        QCOMPARE(bg.pixel(j, i), sheet.pixel(j, i));
+      }
+    QCOMPARE(qGray(bg.pixel(0, 200)), 185);
+    QCOMPARE(qGray(bg.pixel(7, 200)), 162);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        QCOMPARE(bg.copy(8 + 22 * x, 8 + 22 * y, 22, 22), sheet.copy(118, 8, 22, 22));
+  }
+
+  void menusCarryTheirCaptions() {
+    Game g;
+    frmMain& w = g.open();
+    const std::pair<const char*, const char*> items[] = {
+        {"mnuFileStart", "ｹﾞｰﾑ開始(&S)"}, {"mnuFileLevel1", "簡単"},
+        {"mnuFileLevel2", "普通"},         {"mnuFileLevel3", "難しい"},
+        {"mnuFileLevel4", "超むず"},       {"mnuFileExit", "Vornel を終了(&X)"},
+        {"mnuRankRank", "ﾗﾝｷﾝｸﾞ表示(&B)"}, {"mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}};
+    for (auto [name, caption] : items) {
+      QAction* a = Item(w, name);
+      QVERIFY2(a != nullptr, name);
+      QCOMPARE(a->text(), QString::fromUtf8(caption));
+      QVERIFY(a->shortcut().isEmpty());
+    }
+    const QList<QAction*> bar = w.menuBar()->actions();
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QCOMPARE(bar[1]->text(), QStringLiteral("ﾗﾝｷﾝｸﾞ(&R)"));
+    QCOMPARE(bar[2], Item(w, "mnuVersion"));
+    QVERIFY(bar[2]->menu() == nullptr);
+    const QList<QAction*> file = bar[0]->menu()->actions();
+    QCOMPARE(file.size(), 4);
+    QCOMPARE(file[1]->text(), QStringLiteral("難易度(&L)"));
+    QVERIFY(file[2]->isSeparator());
+    QVERIFY(Item(w, "mnuFileLevel2")->isChecked());
+    QCOMPARE(w.GetLevel(), 1);
+  }
+
+  void levelCommandReturnsToTitle_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("midGame");
+    for (int k = 1; k <= 4; ++k) {
+      QTest::addRow("level %d from title", k) << k << false;
+      QTest::addRow("level %d mid-game", k) << k << true;
+    }
+  }
+  void levelCommandReturnsToTitle() {
+    QFETCH(int, level);
+    QFETCH(bool, midGame);
+    Game g;
+    frmMain& w = g.open();
+    if (midGame) {
+      w.mnuFileStart_Click();
+      g.clock.advance(5);
+      w.timMain_Timer();
+      QVERIFY(w.windowTitle() != kBase);
+    }
+    const Board before = g.board();
+    w.move(3, 3);
+    Item(w, QStringLiteral("mnuFileLevel%1").arg(level).toLatin1().constData())->trigger();
+    QCOMPARE(w.windowTitle(), kBase);
+    QCOMPARE(w.state().Playing, kFalse);
+    QCOMPARE(w.timMain().interval(), 0);
+    QVERIFY(IsCentred(w));
+    QVERIFY(ScreenShows(w, w.state().TitleGrid));
+    for (int k = 1; k <= 4; ++k)
+      QCOMPARE(Item(w, QStringLiteral("mnuFileLevel%1").arg(k).toLatin1().constData())->isChecked(),
+               k == level);
+    QCOMPARE(w.GetLevel(), level - 1);
+    // The abandoned board is left alone and answers no clicks.
+    g.click(Qt::LeftButton, 4, 4);
+    QCOMPARE(g.board().ViewGrid, before.ViewGrid);
+    QVERIFY(ScreenShows(w, w.state().TitleGrid));
+    // The next game has the new level's bombs.
+    w.mnuFileStart_Click();
+    QCOMPARE(g.cells('c').size(), qsizetype(kLevels[level - 1].bombs));
+  }
+
+  void firstClickOnABombLosesAndRevealsTheBoard() {
+    Game g;
+    frmMain& w = g.open();
+    Item(w, "mnuFileStart")->trigger();
+    QVERIFY(ScreenShows(w, g.board().ViewGrid));
+    const QList<QPoint> bombs = g.cells('c');
+    QCOMPARE(bombs.size(), qsizetype(30));
+    g.click(Qt::RightButton, bombs[1].x(), bombs[1].y());  // a mark that the reveal removes
+    g.clock.advance(3);
+    w.timMain_Timer();
+    const QString lastClock = w.windowTitle();
+    g.click(Qt::LeftButton, bombs[0].x(), bombs[0].y());
+    QCOMPARE(w.state().Playing, kFalse);
+    QCOMPARE(w.timMain().interval(), 0);
+    QCOMPARE(g.board().ViewGrid, g.board().MineGrid);
+    QCOMPARE(g.cells('f').size(), qsizetype(1));
+    QCOMPARE(g.cells('c').size(), qsizetype(29));
+    QCOMPARE(w.windowTitle(), lastClock);
+    QVERIFY(ScreenShows(w, g.board().ViewGrid));
+    // Later clicks and ticks change nothing.
+    const Board lost = g.board();
+    g.click(Qt::RightButton, 0, 0);
+    g.click(Qt::LeftButton, bombs[2].x(), bombs[2].y());
+    g.clock.advance(3);
+    w.timMain_Timer();
+    QCOMPARE(g.board().ViewGrid, lost.ViewGrid);
+    QCOMPARE(w.windowTitle(), lastClock);
+  }
+
+  void regionOpensAndMarksCycle() {
+    Game g;
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    QPoint empty(-1, -1);
+    for (const QPoint& p : g.cells('a')) { empty = p; break; }
+    QVERIFY(empty.x() >= 0);
+    g.click(Qt::LeftButton, empty.x(), empty.y());
+    int opened = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) opened += g.board().ViewGrid.at(x, y) != 'b';
+    QVERIFY(opened > 1);
+    QVERIFY(ScreenShows(w, g.board().ViewGrid));
+
+    const QPoint bomb = g.cells('c').first();
+    for (char expected : {'e', 'd', 'b', 'e'}) {
+      g.click(Qt::RightButton, bomb.x(), bomb.y());
+      QCOMPARE(g.board().ViewGrid.at(bomb.x(), bomb.y()), expected);
+      QVERIFY(ScreenShows(w, g.board().ViewGrid));
+    }
+    // A press on the board released below it reaches the frame strip.
+    QTest::mouseRelease(w.picScreen(), Qt::LeftButton, {}, QPoint(100, 2 + 371));
+    QCOMPARE(w.state().Playing, kTrue);
+  }
+
+  void clockRunsInTheCaption() {
+    Game g;
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    QCOMPARE(w.timMain().interval(), 500);
+    QCOMPARE(w.windowTitle(), kBase);  // the first tick writes the clock
+    QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), kBase + QStringLiteral("  [ 0:00:00 ]"), 2000);
+    g.clock.advance(67);
+    w.timMain_Timer();
+    QCOMPARE(w.windowTitle(), kBase + QStringLiteral("  [ 0:01:07 ]"));
+    // Starting again restarts the clock from zero.
+    w.mnuFileStart_Click();
+    w.timMain_Timer();
+    QCOMPARE(w.windowTitle(), kBase + QStringLiteral("  [ 0:00:00 ]"));
+  }
+
+  void qualifyingClearRegistersAndShowsTheRanking() {
+    Game g;
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    g.clock.advance(67);
+    QString display;
+    WhenModal<frmScoreInput>([&](frmScoreInput* input) {
+      QCOMPARE(input->windowTitle(), kBase + QStringLiteral(" [ ﾗﾝｷﾝｸﾞ登録 ]"));
+      auto* name = input->findChild<QLineEdit*>();
+      auto* ok = input->findChild<QPushButton*>();
+      QVERIFY(name && ok);
+      QVERIFY(name->text().isEmpty());
+      WhenModal<QMessageBox>([](QMessageBox* box) {
+        QCOMPARE(box->text(), QStringLiteral("名前を入力してください。"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("ﾗﾝｷﾝｸﾞ登録"));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        box->button(QMessageBox::Ok)->click();
+      });
+      QTest::mouseClick(ok, Qt::LeftButton);
+      QVERIFY(input->isVisible());
+      name->insert(QStringLiteral("山田 太郎"));  // typed through the name filter
+      QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    WhenModal<frmScore>([&](frmScore* score) {
+      QCOMPARE(score->shownLevel(), 1);
+      for (const char* column : {"lblName_0", "lblTime_0", "lblDate_0"})
+        display += score->findChild<QLabel*>(QString::fromLatin1(column))->text() + QLatin1Char('|');
+      display.chop(1);
+      score->close();
+    });
+    g.markAllBombs();
+    QCOMPARE(w.windowTitle(), kBase);
+    QCOMPARE(w.state().Playing, kFalse);
+    QCOMPARE(display, QStringLiteral("山田 太郎|0:01:07|2026/12/07 14:06:16"));
+    const QByteArray file = ReadFile(g.rankingPath());
+    QCOMPARE(file.count("\r\n"), qsizetype(40));
+    const QList<QByteArray> lines = file.split('\n');
+    QCOMPARE(lines[10], QByteArray("\"1\",\"0\",\"\x8e\x52\x93\x63 \x91\xbe\x98\x59\",\"0:01:07\","
+                                   "\"2026/12/07 14:06:16\"\r"));
+    QCOMPARE(lines[0], QByteArray("\"\",\"\",\"\",\"\",\"\"\r"));
+    QCOMPARE(lines[11], QByteArray("\"\",\"1\",\"\",\"\",\"\"\r"));
+  }
+
+  void slowClearShowsTheCongratulationBox() {
+    Game g;
+    QVERIFY(QFile(g.rankingPath()).open(QIODevice::WriteOnly));
+    {
+      QFile f(g.rankingPath());
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(FullLevel1("0:00:01"));
+    }
+    const QByteArray before = ReadFile(g.rankingPath());
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    g.clock.advance(5);
+    bool shown = false;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+      shown = true;
+      QCOMPARE(box->text(), QStringLiteral("おめでとうございます\r\r\n0:00:05"));
+      QCOMPARE(box->windowTitle(), QStringLiteral("Vornel"));
+      QCOMPARE(box->icon(), QMessageBox::NoIcon);
+      QCOMPARE(box->buttons().size(), qsizetype(1));
+      box->button(QMessageBox::Ok)->click();
+    });
+    g.markAllBombs();
+    QVERIFY(shown);
+    QCOMPARE(ReadFile(g.rankingPath()), before);
+    QCOMPARE(w.windowTitle(), kBase);
+  }
+
+  void closingRegistrationStoresNothingButShowsTheRanking() {
+    Game g;
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    bool displayed = false;
+    WhenModal<frmScoreInput>([](frmScoreInput* input) {
+      QTest::keyClicks(input->findChild<QLineEdit*>(), QStringLiteral("abc"));
+      input->close();
+    });
+    WhenModal<frmScore>([&](frmScore* score) {
+      displayed = true;
+      score->close();
+    });
+    g.markAllBombs();
+    QVERIFY(displayed);
+    QVERIFY(!QFile::exists(g.rankingPath()));
+    QVERIFY(w.state().result.ResultName.isEmpty());
+    QCOMPARE(w.state().Ranking.at(1, 0).Time, QString());
+  }
+
+  void failedSaveKeepsTheOldFileAndSaysSo() {
+    Game g;
+    {
+      QFile f(g.rankingPath());
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(FullLevel1("0:09:00"));
+    }
+    const QByteArray before = ReadFile(g.rankingPath());
+    frmMain& w = g.open();
+    w.mnuFileStart_Click();
+    // A disk that takes no more than 64 bytes per file.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    WhenModal<frmScoreInput>([&](frmScoreInput* input) {
+      QTest::keyClicks(input->findChild<QLineEdit*>(), QStringLiteral("name"));
+      WhenModal<QMessageBox>([&](QMessageBox* box) {
+        message = box->text();
+        box->button(QMessageBox::Ok)->click();
+      });
+      QTest::mouseClick(input->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    WhenModal<frmScore>([](frmScore* score) { score->close(); });
+    g.markAllBombs();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QVERIFY2(message.contains(QStringLiteral("ランキング")), qPrintable(message));
+    QCOMPARE(ReadFile(g.rankingPath()), before);
+    // The game goes on: a new one starts and plays.
+    w.mnuFileStart_Click();
+    QCOMPARE(w.state().Playing, kTrue);
+  }
+
+  void rankingAndVersionCommandsShowFreshDialogs() {
+    Game g;
+    frmMain& w = g.open();
+    Item(w, "mnuFileLevel3")->trigger();
+    for (int round = 0; round < 2; ++round) {
+      WhenModal<frmScore>([](frmScore* score) {
+        QCOMPARE(score->windowTitle(), kBase + QStringLiteral(" [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
+        QCOMPARE(score->shownLevel(), 2);
+        score->findChild<QComboBox*>()->setCurrentIndex(0);
+        QCOMPARE(score->shownLevel(), 0);
+        score->close();
+      });
+      Item(w, "mnuRankRank")->trigger();
+    }
+    w.mnuFileStart_Click();
+    g.clock.advance(9);
+    w.timMain_Timer();
+    WhenModal<frmAbout>([](frmAbout* about) {
+      QCOMPARE(about->windowTitle(), kBase + QStringLiteral(" [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
+      about->close();
+    });
+    Item(w, "mnuVersion")->trigger();
+    QCOMPARE(w.state().Playing, kTrue);  // a game goes on behind the dialog
+  }
+
+  void closingEndsTheProgram() {
+    Game g;
+    frmMain& w = g.open();
+    QSignalSpy unloaded(&w, &frmMain::unloaded);
+    Item(w, "mnuFileExit")->trigger();
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!w.isVisible());
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
