@@ -31,22 +31,26 @@ std::optional<QPoint> TileOrigin(Cell code) {
 }
 
 void DrawBackground(const QImage& source, QImage& background) {
-  BitBlt(background, 0, 0, kBoxSize, kBoxSize, source, 0, 0);
+  const ConstPixelView sheet = Pixels(source);
+  const PixelView bg = Pixels(background);
+  BitBlt(bg, 0, 0, kBoxSize, kBoxSize, sheet, 0, 0);
   for (int y = 0; y < kBoardSize; ++y)
     for (int x = 0; x < kBoardSize; ++x) {
       const QPoint at = CellOrigin(x, y);
-      BitBlt(background, at.x(), at.y(), kTileSize, kTileSize, source, kOpenTile.x(), kOpenTile.y());
+      BitBlt(bg, at.x(), at.y(), kTileSize, kTileSize, sheet, kOpenTile.x(), kOpenTile.y());
     }
 }
 
 void ComposeGrid(const Grid& grid, const QImage& source, const QImage& background, QImage& work) {
-  BitBlt(work, 0, 0, kBoxSize, kBoxSize, background, 0, 0);
+  const ConstPixelView sheet = Pixels(source);
+  const PixelView out = Pixels(work);
+  BitBlt(out, 0, 0, kBoxSize, kBoxSize, Pixels(background), 0, 0);
   for (int y = 0; y < kBoardSize; ++y)
     for (int x = 0; x < kBoardSize; ++x) {
       const auto tile = TileOrigin(grid.at(x, y));
       if (!tile) continue;
       const QPoint at = CellOrigin(x, y);
-      BitBlt(work, at.x(), at.y(), kTileSize, kTileSize, source, tile->x(), tile->y());
+      BitBlt(out, at.x(), at.y(), kTileSize, kTileSize, sheet, tile->x(), tile->y());
     }
 }
 

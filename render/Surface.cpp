@@ -11,23 +11,37 @@ QImage MakeSurface() {
   return image;
 }
 
+PixelView Pixels(QImage& image) {
+  Q_ASSERT(image.format() == QImage::Format_RGB32);
+  return {reinterpret_cast<QRgb*>(image.bits()), static_cast<int>(image.bytesPerLine() / 4),
+          image.width(), image.height()};
+}
+
+ConstPixelView Pixels(const QImage& image) {
+  Q_ASSERT(image.format() == QImage::Format_RGB32);
+  return {reinterpret_cast<const QRgb*>(image.constBits()), static_cast<int>(image.bytesPerLine() / 4),
+          image.width(), image.height()};
+}
+
 void BitBlt(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, int sy) {
-  Q_ASSERT(dst.format() == QImage::Format_RGB32 && src.format() == QImage::Format_RGB32);
+  BitBlt(Pixels(dst), dx, dy, w, h, Pixels(src), sx, sy);
+}
+
+void BitBlt(const PixelView& dst, int dx, int dy, int w, int h, const ConstPixelView& src, int sx,
+            int sy) {
   // Clip against the source, then the destination, moving both corners.
-  const auto clip = [&](int& s, int& d, int& len, int srcLimit, int dstLimit) {
+  const auto clip = [](int& s, int& d, int& len, int srcLimit, int dstLimit) {
     if (s < 0) { d -= s; len += s; s = 0; }
     if (d < 0) { s -= d; len += d; d = 0; }
     len = std::min({len, srcLimit - s, dstLimit - d});
   };
-  clip(sx, dx, w, src.width(), dst.width());
-  clip(sy, dy, h, src.height(), dst.height());
+  clip(sx, dx, w, src.width, dst.width);
+  clip(sy, dy, h, src.height, dst.height);
   if (w <= 0 || h <= 0) return;
   const auto bytes = static_cast<std::size_t>(w) * sizeof(QRgb);
-  for (int row = 0; row < h; ++row) {
-    const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(sy + row)) + sx;
-    auto* to = reinterpret_cast<QRgb*>(dst.scanLine(dy + row)) + dx;
-    std::memmove(to, from, bytes);
-  }
+  const QRgb* from = src.pixels + static_cast<std::ptrdiff_t>(sy) * src.stride + sx;
+  QRgb* to = dst.pixels + static_cast<std::ptrdiff_t>(dy) * dst.stride + dx;
+  for (int row = 0; row < h; ++row, from += src.stride, to += dst.stride) std::memmove(to, from, bytes);
 }
 
 }  // namespace vornel
