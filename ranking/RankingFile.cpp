@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace vornel {
 namespace ranking_detail {
@@ -57,6 +58,13 @@ std::unique_ptr<Cp932Tables> BuildTables() {
       const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       learn(static_cast<std::uint16_t>(lead << 8 | trail), QByteArrayView(two, 2));
     }
+  }
+
+  // Single bytes that Windows maps and ICU does not.
+  const std::pair<std::uint16_t, char16_t> windowsOnly[] = {
+      {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+  for (const auto& [code, c] : windowsOnly) {
+    if (t->toUnicode[code] == kUnmapped) t->toUnicode[code] = c;
   }
 
   // Several codes share some characters; the encoder knows which one

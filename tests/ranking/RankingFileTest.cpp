@@ -135,6 +135,10 @@ TEST(RankingLoad, ShiftJisNamesAreDecoded) {
   const Ranking c = Parse(QByteArray("\"1\",\"0\",\"a\x1a\x1c\x7f\",\"t\",\"d\"\r\n"));
   EXPECT_EQ(c.at(1, 0).Name, QStringLiteral("a\x1a\x1c\x7f"));
   EXPECT_TRUE(FormatRanking(c).contains("\"a\x1a\x1c\x7f\""));
+  // So do the single bytes only Windows maps (to U+0080 and private use).
+  const Ranking w = Parse(QByteArray("\"1\",\"0\",\"\x80\xa0\xfd\xfe\xff\",\"t\",\"d\"\r\n"));
+  EXPECT_EQ(w.at(1, 0).Name, QStringLiteral("\u0080\uf8f0\uf8f1\uf8f2\uf8f3"));
+  EXPECT_TRUE(FormatRanking(w).contains("\"\x80\xa0\xfd\xfe\xff\""));
 }
 
 TEST(RankingLoad, HostileInputLoadsFastKeepingValidRecords) {
