@@ -225,21 +225,22 @@ void Bomb(Pen& p, bool lit) {
 }
 
 void Cross(Pen& p) {
-  // Two strokes, each two pixels wide with a dark rim, corner to corner.
-  for (int i = 0; i < 16; ++i) {
-    const int y = 3 + i;
-    for (int x : {2 + i, 18 - i}) {
-      p.dot(x - 1, y, kCrossRedDark);
-      p.dot(x + 2, y, kCrossRedDark);
+  // Two strokes, each two pixels wide with a dark rim, crossing on the ball
+  // and short enough to leave its outline readable.
+  constexpr int kLength = 15;
+  for (int pass = 0; pass < 2; ++pass)
+    for (int i = 0; i < kLength; ++i) {
+      const int y = 5 + i;
+      for (int x : {3 + i, 17 - i}) {
+        if (pass == 0) {
+          p.dot(x - 1, y, kCrossRedDark);
+          p.dot(x + 2, y, kCrossRedDark);
+        } else {
+          p.dot(x, y, kCrossRed);
+          p.dot(x + 1, y, kCrossRed);
+        }
+      }
     }
-  }
-  for (int i = 0; i < 16; ++i) {
-    const int y = 3 + i;
-    for (int x : {2 + i, 18 - i}) {
-      p.dot(x, y, kCrossRed);
-      p.dot(x + 1, y, kCrossRed);
-    }
-  }
 }
 
 void PaintFrame(QImage& img) {
