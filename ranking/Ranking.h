@@ -38,7 +38,12 @@ struct Candidate {
 inline constexpr const char* kRankingFile = "vornel.dat";
 
 // Reads the file into the table; stops silently at the first bad record and
-// keeps what it read. A missing file leaves the table as it is.
+// keeps what it read. A missing file leaves the table as it is. Each field is
+// optional spaces and a quoted text, or a bare text without the spaces around
+// it; commas and line ends (CR LF, CR or LF) separate fields alike. Level and
+// place are decimal with optional spaces and sign, and must name 0-4 / 0-10.
+// A record cut short by the end of the file is dropped; only the first 16 MiB
+// of a file are read.
 void LoadRanking(Ranking& ranking, const QString& path);
 // The same on bytes already in memory.
 void ParseRanking(Ranking& ranking, const QByteArray& shiftJis);
@@ -46,24 +51,28 @@ void ParseRanking(Ranking& ranking, const QByteArray& shiftJis);
 // Index 0..3 of the checked level; the last checked wins, none gives 0.
 std::int16_t GetLevel(const std::array<bool, 4>& checked);
 
-// Orders two clear times: by duration when both are clock texts, else by
-// plain UTF-16 code unit order. Negative, zero or positive.
+// Orders two clear times: by duration when both are clock texts (H:MM:SS,
+// any number of hour digits, minutes and seconds 00-59), else by plain UTF-16
+// code unit order, the empty text first. Negative, zero or positive.
 int CompareTimes(const QString& a, const QString& b);
 
-// True when `timeText` enters the top ten of level `levelText`.
+// True when `timeText` enters the top ten of level `levelText`; false for a
+// level text other than "0" to "3".
 bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString& timeText);
 
 // Inserts the candidate into its level (in memory, always) and rewrites the
 // file. Returns the reason when the file could not be written; the file on
-// disk is then left as it was.
+// disk is then left as it was. A level other than "0" to "3" changes nothing
+// and is returned as a reason too.
 std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
                                    const QString& path);
 
-// The 40 lines of the file, Shift-JIS with CR LF.
+// The 40 lines of the file, code page 932 with CR LF; a character the code
+// page lacks is written as '?'.
 QByteArray FormatRanking(const Ranking& ranking);
 
-// True when Shift-JIS can hold `text` and the file format can keep it
-// (no double quote). The name box accepts only such text.
+// True when code page 932 holds `text` exactly and the file format can keep
+// it (no double quote, no control code). The name box accepts only such text.
 bool IsStorableText(const QString& text);
 
 }  // namespace vornel
