@@ -28,7 +28,7 @@ def measure(exe):
 
 
 def main():
-    build = sys.argv[1] if len(sys.argv) > 1 else "build/default"
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
     game = os.path.join(build, "bench", "startup_game")
     bare = os.path.join(build, "bench", "startup_bare")
     xvfb = None
