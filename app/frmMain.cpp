@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "about/frmAbout.h"
+#include "app/LineBreaks.h"
 #include "app/Twips.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
@@ -214,8 +215,9 @@ void frmMain::FinishGame() {
     frmScore score(state_.BaseCaption, state_.Ranking, GetLevel());
     score.exec();
   } else {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vornel"),
-                    QStringLiteral("おめでとうございます\r\r\n") + result.ResultTime,
+    // The greeting, an empty line, then the time.
+    const QString text = QStringLiteral("おめでとうございます\r\r\n") + result.ResultTime;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vornel"), ToDisplayLineBreaks(text),
                     QMessageBox::Ok);
     box.exec();
   }
