@@ -1,10 +1,12 @@
-// Sets up a scene for the README's screenshots in a real window: the title
-// picture ("title") or a game in progress on a fixed board ("game"). The
-// window stays open until it is closed; scripts/screenshots.sh takes the
-// picture.
+// Sets up a scene in a real window: the title picture ("title"), a game in
+// progress on a fixed board ("game") for the README's screenshots, or the
+// plain game on a known board ("play", which prints where the bombs of a
+// 普通 game lie, and keeps its ranking in ./vornel.dat) for playing it from
+// a script. The window stays open until it is closed.
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <cstdio>
 #include <cstring>
 
 #include "app/frmMain.h"
@@ -28,7 +30,15 @@ int main(int argc, char** argv) {
   vornel::MainDependencies deps;
   deps.clock = &clock;
   deps.seed = [] { return std::uint64_t{20261207}; };
-  deps.rankingPath = QStringLiteral("/nonexistent/vornel.dat");
+  const bool play = argc > 1 && std::strcmp(argv[1], "play") == 0;
+  if (!play) deps.rankingPath = QStringLiteral("/nonexistent/vornel.dat");
+  if (play) {
+    vornel::Board known;
+    vornel::NewGame(known, 30, deps.seed());
+    for (int n = 0; n < 256; ++n)
+      if (known.MineGrid.is(n % 16, n / 16, 'c')) std::printf("bomb %d %d\n", n % 16, n / 16);
+    std::fflush(stdout);
+  }
   vornel::frmMain window(deps);
   window.show();
 
