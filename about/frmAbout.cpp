@@ -3,36 +3,17 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <algorithm>
 
+#include "app/DialogLayout.h"
 #include "app/Twips.h"
 
 namespace {
 
+using vornel::AddLabel;
+
 constexpr int kClientWidth = 374;
 constexpr int kClientHeight = 175;
-
-// Text is drawn from the top of a label, as the layout assumes. A label sized
-// to its text takes its text's size; the others keep at least their designed
-// size and grow where a font larger than the design one would cut the text.
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect designed,
-                 bool sizedToText) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setText(text);
-  const QSize hint = label->sizeHint();
-  if (sizedToText) {
-    label->setGeometry(QRect(designed.topLeft(), hint));
-  } else {
-    designed.setWidth(std::max(designed.width(), hint.width()));
-    designed.setHeight(std::max(designed.height(), hint.height()));
-    label->setGeometry(designed);
-  }
-  return label;
-}
 
 }  // namespace
 
@@ -94,16 +75,7 @@ void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
            {14, 131, 191, 12}, true);
 
   cmdOK->setFocus();
-  vornel::CentreOnScreen(this);
+  vornel::CentreWhenShown(this);
 }
 
 void frmAbout::cmdOK_Click() { close(); }
-
-void frmAbout::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  // The frame's size is known only once the window is shown: centre again.
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    vornel::CentreOnScreen(this);
-  }
-}

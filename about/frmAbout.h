@@ -22,7 +22,6 @@ class frmAbout : public QDialog {
   static QString VersionText();
 
  protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load(const QString& baseCaption, const QPixmap& icon32);
@@ -31,5 +30,4 @@ class frmAbout : public QDialog {
   QLabel* lblVersion = nullptr;
   QLabel* Picture1 = nullptr;
   QPushButton* cmdOK = nullptr;
-  bool shownOnce_ = false;
 };

@@ -1,5 +1,6 @@
 #include "app/Twips.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -53,6 +54,28 @@ void CentreOnScreen(QWidget* window) {
   const int left = CentreOffset(double(screen.width()) * tx, double(frame.width()) * tx);
   const int top = CentreOffset(double(screen.height()) * ty, double(frame.height()) * ty);
   window->move(screen.x() + left / tx, screen.y() + top / ty);
+}
+
+namespace {
+class FirstShowCentring : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      CentreOnScreen(static_cast<QWidget*>(watched));
+      watched->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+};
+}  // namespace
+
+void CentreWhenShown(QWidget* window) {
+  CentreOnScreen(window);
+  window->installEventFilter(new FirstShowCentring(window));
 }
 
 }  // namespace vornel

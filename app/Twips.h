@@ -26,6 +26,10 @@ void MakeToolWindow(QWidget* window);
 // Moves `window` so its outer frame is centred on its screen.
 void CentreOnScreen(QWidget* window);
 
+// Centres now and once more when the window is first shown, since the size of
+// the frame around it is known only then.
+void CentreWhenShown(QWidget* window);
+
 // The twips-per-pixel factors of the screen `window` is on.
 int TwipsPerPixelX(const QWidget* window);
 int TwipsPerPixelY(const QWidget* window);

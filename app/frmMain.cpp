@@ -48,6 +48,7 @@ frmMain::frmMain(MainDependencies deps)
   connect(picScreen_, &ScreenBox::mouseUp, this, &frmMain::picScreen_MouseUp);
   connect(&timMain_, &IntervalTimer::Timer, this, &frmMain::timMain_Timer);
   Form_Load();
+  CentreWhenShown(this);
 }
 
 frmMain::~frmMain() = default;
@@ -179,7 +180,8 @@ QString frmMain::ElapsedText() const {
 
 void frmMain::timMain_Timer() {
   if (state_.Playing != kTrue) return;
-  setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText() + QStringLiteral(" ]"));
+  setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText() +
+                 QStringLiteral(" ]"));
 }
 
 void frmMain::picScreen_MouseUp(std::int16_t button, std::int16_t /*shift*/, float X, float Y) {
@@ -205,8 +207,7 @@ void frmMain::FinishGame() {
     const int level = GetLevel();
     {
       frmScoreInput input(state_.BaseCaption, result.ResultTime,
-                          QString::fromUtf8(kLevels[level].caption),
-                          [this](const QString& name) {
+                          QString::fromUtf8(kLevels[level].caption), [this](const QString& name) {
                             state_.result.ResultName = name;
                             return SaveRanking(state_.Ranking, state_.result, deps_.rankingPath);
                           });
@@ -220,16 +221,6 @@ void frmMain::FinishGame() {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vornel"), ToDisplayLineBreaks(text),
                     QMessageBox::Ok);
     box.exec();
-  }
-}
-
-void frmMain::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  // The frame's size is known only once the window is shown; centre again
-  // with it so the first position matches every later level command.
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    CentreOnScreen(this);
   }
 }
 

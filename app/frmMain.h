@@ -61,7 +61,6 @@ class frmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load();
@@ -73,7 +72,6 @@ class frmMain : public QMainWindow {
   void BuildMenus();
   QString ElapsedText() const;
 
-  bool shownOnce_ = false;
   MainDependencies deps_;
   SystemClock systemClock_;
   GameState state_;

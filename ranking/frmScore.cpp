@@ -3,24 +3,21 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "app/DialogLayout.h"
 #include "app/Twips.h"
 #include "board/Level.h"
 
 namespace {
 
+using vornel::Px;
+using vornel::PxRect;
+
 constexpr int kClientWidth = 423;   // 6345 twips
 constexpr int kClientHeight = 265;  // 3975 twips
 constexpr int kRowStep = 270;       // twips from one row of the table to the next
-
-// The layout is drawn in twips at 15 per pixel.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
-constexpr QRect PxRect(int left, int top, int width, int height) {
-  return {Px(left), Px(top), Px(width), Px(height)};
-}
 
 QString IndexedName(const char* name, int index) {
   return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
@@ -120,8 +117,7 @@ void frmScore::Form_Load(const QString& baseCaption) {
       {"Label4", QStringLiteral("日時"), 4650},
   };
   for (const auto& h : headings) {
-    QLabel* heading =
-        AddLabel(this, QString::fromLatin1(h.name), PxRect(h.left, 495, 360, 180));
+    QLabel* heading = AddLabel(this, QString::fromLatin1(h.name), PxRect(h.left, 495, 360, 180));
     heading->setText(h.text);
     FitText(heading, PxRect(h.left, 495, 360, 180));
   }
@@ -139,8 +135,8 @@ void frmScore::Form_Load(const QString& baseCaption) {
   }
 
   for (int i = 0; i < vornel::kShownPlaces; ++i) {
-    const QRect designed = i == 9 ? PxRect(300, 3240, 180, 180)
-                                  : PxRect(345, 810 + kRowStep * i, 90, 180);
+    const QRect designed =
+        i == 9 ? PxRect(300, 3240, 180, 180) : PxRect(345, 810 + kRowStep * i, 90, 180);
     QLabel* number = AddLabel(this, IndexedName("lblRankNum", i), designed, Qt::AlignRight);
     number->setText(QString::number(i + 1));
     FitText(number, designed);
@@ -151,7 +147,7 @@ void frmScore::Form_Load(const QString& baseCaption) {
   }
 
   cmdExit->setFocus();
-  vornel::CentreOnScreen(this);
+  vornel::CentreWhenShown(this);
   FillRanking();
 }
 
@@ -183,12 +179,3 @@ void frmScore::cmbLevel_Click(int index) {
 }
 
 void frmScore::cmdExit_Click() { close(); }
-
-void frmScore::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  // The frame's size is known only once the window is shown: centre again.
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    vornel::CentreOnScreen(this);
-  }
-}

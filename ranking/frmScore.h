@@ -26,7 +26,6 @@ class frmScore : public QDialog {
   int shownLevel() const;
 
  protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load(const QString& baseCaption);
@@ -41,5 +40,4 @@ class frmScore : public QDialog {
   std::array<QLabel*, vornel::kShownPlaces> lblName{};
   std::array<QLabel*, vornel::kShownPlaces> lblTime{};
   std::array<QLabel*, vornel::kShownPlaces> lblDate{};
-  bool shownOnce_ = false;
 };

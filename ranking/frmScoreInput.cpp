@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QShowEvent>
 #include <algorithm>
 #include <utility>
 
+#include "app/DialogLayout.h"
 #include "app/Twips.h"
 #include "ranking/Ranking.h"
 
@@ -21,35 +21,11 @@ QValidator::State StorableNameValidator::validate(QString& input, int& /*pos*/) 
 
 namespace {
 
+using vornel::AddLabel;
+using vornel::PxRect;
+
 constexpr int kClientWidth = 312;   // 4680 twips
 constexpr int kClientHeight = 182;  // 2730 twips
-
-// The layout is drawn in twips at 15 per pixel.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
-constexpr QRect PxRect(int left, int top, int width, int height) {
-  return {Px(left), Px(top), Px(width), Px(height)};
-}
-
-// Text starts at the top of a label, as the layout assumes. A label sized to
-// its text takes its text's size; the others keep at least their designed
-// size and grow where a font larger than the design one would cut the text.
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect designed,
-                 bool sizedToText) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setText(text);
-  const QSize hint = label->sizeHint();
-  if (sizedToText) {
-    label->setGeometry(QRect(designed.topLeft(), hint));
-  } else {
-    designed.setWidth(std::max(designed.width(), hint.width()));
-    designed.setHeight(std::max(designed.height(), hint.height()));
-    label->setGeometry(designed);
-  }
-  return label;
-}
 
 const QString kTitle = QStringLiteral("ﾗﾝｷﾝｸﾞ登録");
 
@@ -71,13 +47,12 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
 
   AddLabel(this, "Label1", QStringLiteral("おめでとうございます"), PxRect(255, 180, 1605, 180),
            true);
-  AddLabel(this, "Label2", QStringLiteral("クリアータイム ："), PxRect(854, 555, 1245, 180),
-           true);
+  AddLabel(this, "Label2", QStringLiteral("クリアータイム ："), PxRect(854, 555, 1245, 180), true);
   lblTime = AddLabel(this, "lblTime", resultTime, PxRect(2429, 555, 1560, 180), false);
   AddLabel(this, "Label6", QStringLiteral("レベル ："), PxRect(1454, 870, 645, 180), true);
   lblLevel = AddLabel(this, "lblLevel", levelCaption, PxRect(2415, 870, 1005, 180), true);
-  AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"),
-           PxRect(255, 1365, 1815, 180), true);
+  AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"), PxRect(255, 1365, 1815, 180),
+           true);
 
   txtName = new QLineEdit(this);
   txtName->setObjectName(QStringLiteral("txtName"));
@@ -96,7 +71,7 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
 
   setTabOrder(txtName, cmdOK);
   txtName->setFocus();
-  vornel::CentreOnScreen(this);
+  vornel::CentreWhenShown(this);
 }
 
 void frmScoreInput::cmdOK_Click() {
@@ -117,13 +92,4 @@ void frmScoreInput::cmdOK_Click() {
     box.exec();
   }
   accept();
-}
-
-void frmScoreInput::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  // The frame's size is known only once the window is shown: centre again.
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    vornel::CentreOnScreen(this);
-  }
 }

@@ -43,7 +43,6 @@ class frmScoreInput : public QDialog {
                 const QString& levelCaption, StoreName store, QWidget* parent = nullptr);
 
  protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load(const QString& baseCaption, const QString& resultTime,
@@ -55,5 +54,4 @@ class frmScoreInput : public QDialog {
   QLabel* lblLevel = nullptr;
   QLineEdit* txtName = nullptr;
   QPushButton* cmdOK = nullptr;
-  bool shownOnce_ = false;
 };
