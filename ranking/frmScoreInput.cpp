@@ -14,6 +14,18 @@
 namespace vornel {
 
 QValidator::State StorableNameValidator::validate(QString& input, int& /*pos*/) const {
+  // Input methods here type the Unicode forms of a few signs that the
+  // Japanese code page writes as their full-width look-alikes; take those,
+  // so a wave dash or a minus is not refused. The box shows what is stored.
+  static constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
+      {u'\u301C', u'\uFF5E'},  // wave dash -> fullwidth tilde
+      {u'\u2212', u'\uFF0D'},  // minus sign -> fullwidth hyphen-minus
+      {u'\u2016', u'\u2225'},  // double vertical line -> parallel to
+      {u'\u00A2', u'\uFFE0'},  // cent sign
+      {u'\u00A3', u'\uFFE1'},  // pound sign
+      {u'\u00AC', u'\uFFE2'},  // not sign
+  };
+  for (const auto& [from, to] : kLookAlikes) input.replace(QChar(from), QChar(to));
   return IsStorableText(input) ? Acceptable : Invalid;
 }
 

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ranking/Ranking.h"
 #include "ranking/frmScoreInput.h"
 #include "tests/dialogs/DialogChecks.h"
 
@@ -127,6 +128,17 @@ class ScoreInputDialogTest : public QObject {
     QCOMPARE(f.name->text(), QStringLiteral("ab"));
     f.name->insert(QStringLiteral("x") + bad);  // as a paste would
     QCOMPARE(f.name->text(), QStringLiteral("ab"));
+  }
+
+  // Signs that input methods type in their Unicode form become the code
+  // page's look-alikes in the box, and are stored as shown.
+  void lookAlikeSignsAreTakenAsTheCodePageHasThem() {
+    Fixture f;
+    f.name->insert(QStringLiteral("A\u301CB\u2212C"));
+    QCOMPARE(f.name->text(), QStringLiteral("A\uFF5EB\uFF0DC"));
+    QTest::mouseClick(f.ok, Qt::LeftButton);
+    QCOMPARE(f.stored, QStringList{QStringLiteral("A\uFF5EB\uFF0DC")});
+    QVERIFY(vornel::IsStorableText(f.stored.first()));
   }
 
   void closingWithoutOkStoresNothing() {
