@@ -174,13 +174,13 @@ void frmMain::mnuVersion_Click() {
   dialog.exec();
 }
 
-QString frmMain::ElapsedText() const {
-  return ClockText(ElapsedSeconds(state_.StartTime, TimeOfDay(deps_.clock->now())));
+QString frmMain::ElapsedText(const LocalTime& now) const {
+  return ClockText(ElapsedSeconds(state_.StartTime, TimeOfDay(now)));
 }
 
 void frmMain::timMain_Timer() {
   if (state_.Playing != kTrue) return;
-  setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText() +
+  setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText(deps_.clock->now()) +
                  QStringLiteral(" ]"));
 }
 
@@ -198,13 +198,13 @@ void frmMain::FinishGame() {
   setWindowTitle(state_.BaseCaption);
 
   Candidate& result = state_.result;
+  const int level = GetLevel();
   const LocalTime now = deps_.clock->now();
-  result.ResultLevel = QString::number(GetLevel());
-  result.ResultTime = ClockText(ElapsedSeconds(state_.StartTime, TimeOfDay(now)));
+  result.ResultLevel = QString::number(level);
+  result.ResultTime = ElapsedText(now);
   result.ResultDate = DateText(now);
 
   if (CheckRankIn(state_.Ranking, result.ResultLevel, result.ResultTime)) {
-    const int level = GetLevel();
     {
       frmScoreInput input(state_.BaseCaption, result.ResultTime,
                           QString::fromUtf8(kLevels[level].caption), [this](const QString& name) {
@@ -213,7 +213,7 @@ void frmMain::FinishGame() {
                           });
       input.exec();
     }
-    frmScore score(state_.BaseCaption, state_.Ranking, GetLevel());
+    frmScore score(state_.BaseCaption, state_.Ranking, level);
     score.exec();
   } else {
     // The greeting, an empty line, then the time.

@@ -70,7 +70,7 @@ class frmMain : public QMainWindow {
   void DrawGrid(const Grid& grid);
   void FinishGame();
   void BuildMenus();
-  QString ElapsedText() const;
+  QString ElapsedText(const LocalTime& now) const;
 
   MainDependencies deps_;
   SystemClock systemClock_;
