@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -124,6 +125,9 @@ QByteArray EncodeText(QStringView text) {
 }
 
 QString DecodeText(QByteArrayView bytes) {
+  // Most fields are plain ASCII: no need for the code page's tables.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; }))
+    return QString::fromLatin1(bytes);
   const Cp932Tables& t = Tables();
   QString out;
   out.reserve(bytes.size());
