@@ -1,101 +1,56 @@
 #include "ranking/RankingFile.h"
 
 #include <QFile>
+#include <QResource>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <utility>
 
+#include "ranking/CodePage932.h"
+
 namespace vornel {
 namespace ranking_detail {
 namespace {
 
-constexpr char16_t kUnmapped = 0xFFFD;
+using cp932::IsLeadByte;
+using cp932::IsTrailByte;
+using cp932::kUnmapped;
 
-bool IsLeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-// Code page 932 in both directions, taken once from ICU. ASCII is kept out of
-// ICU's hands: its table for this code page swaps the control codes 0x1A,
-// 0x1C and 0x7F, which Windows leaves as they are.
+// The code page's tables, made from ICU when the program is built and
+// embedded uncompressed: used in place, so reading and writing the file
+// need neither ICU nor any set-up at run time.
 struct Cp932Tables {
   bool valid = false;
-  // Bytes 0x00-0xFF alone, or lead << 8 | trail; kUnmapped where nothing.
-  std::array<char16_t, 0x10000> toUnicode{};
-  // One byte (0x00XX) or lead << 8 | trail; 0 where the code page has none.
-  std::array<std::uint16_t, 0x10000> fromUnicode{};
+  const char16_t* toUnicode = nullptr;
+  const std::uint16_t* fromUnicode = nullptr;
 };
 
-std::unique_ptr<Cp932Tables> BuildTables() {
-  auto t = std::make_unique<Cp932Tables>();
-  t->toUnicode.fill(kUnmapped);
-  for (unsigned b = 0; b < 0x80; ++b) t->toUnicode[b] = static_cast<char16_t>(b);
-
-  QStringDecoder decoder(kCodecName);
-  QStringEncoder encoder(kCodecName);
-  if (!decoder.isValid() || !encoder.isValid()) return t;
-  t->valid = true;
-
-  const auto learn = [&](std::uint16_t code, QByteArrayView bytes) {
-    const QString u = decoder.decode(bytes);
-    // ICU puts a control code or U+FFFD where it has no mapping; no real
-    // mapping of a byte from 0x80 up gives either.
-    if (u.size() != 1 || u.front().unicode() < 0x80 || u.front().unicode() == kUnmapped) return;
-    t->toUnicode[code] = u.front().unicode();
-  };
-  for (unsigned b = 0x80; b <= 0xFF; ++b) {
-    if (IsLeadByte(b)) continue;
-    const char one = static_cast<char>(b);
-    learn(static_cast<std::uint16_t>(b), QByteArrayView(&one, 1));
-  }
-  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    if (!IsLeadByte(lead)) continue;
-    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-      if (!IsTrailByte(trail)) continue;
-      const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      learn(static_cast<std::uint16_t>(lead << 8 | trail), QByteArrayView(two, 2));
-    }
-  }
-
-  // Single bytes that Windows maps and ICU does not.
-  const std::pair<std::uint16_t, char16_t> windowsOnly[] = {
-      {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
-  for (const auto& [code, c] : windowsOnly) {
-    if (t->toUnicode[code] == kUnmapped) t->toUnicode[code] = c;
-  }
-
-  // Several codes share some characters; the encoder knows which one
-  // Windows writes. Its answer is taken only when it reads back as the same
-  // character, which also keeps out its substitution bytes.
-  for (unsigned code = 0x80; code <= 0xFFFF; ++code) {
-    const char16_t c = t->toUnicode[code];
-    if (c == kUnmapped || t->fromUnicode[c] != 0) continue;
-    const QByteArray back = encoder.encode(QStringView(&c, 1));
-    std::uint16_t written = 0;
-    if (back.size() == 1) {
-      written = static_cast<std::uint8_t>(back[0]);
-    } else if (back.size() == 2) {
-      written = static_cast<std::uint16_t>(static_cast<std::uint8_t>(back[0]) << 8 |
-                                           static_cast<std::uint8_t>(back[1]));
-    }
-    t->fromUnicode[c] = (written >= 0x80 && t->toUnicode[written] == c)
-                            ? written
-                            : static_cast<std::uint16_t>(code);
-  }
-  return t;
-}
-
 const Cp932Tables& Tables() {
-  static const std::unique_ptr<Cp932Tables> tables = BuildTables();
-  return *tables;
+  static const Cp932Tables tables = [] {
+    constexpr qint64 kBytes = cp932::kTableSize * 2;
+    const QResource to(QStringLiteral(":/vornel/cp932/to_unicode"));
+    const QResource from(QStringLiteral(":/vornel/cp932/from_unicode"));
+    Cp932Tables t;
+    if (to.size() == kBytes && from.size() == kBytes &&
+        to.compressionAlgorithm() == QResource::NoCompression &&
+        from.compressionAlgorithm() == QResource::NoCompression) {
+      t.valid = true;
+      t.toUnicode = reinterpret_cast<const char16_t*>(to.data());
+      t.fromUnicode = reinterpret_cast<const std::uint16_t*>(from.data());
+    }
+    return t;
+  }();
+  return tables;
 }
 
 // The code of a character from 0x80 up; 0 when code page 932 has none.
-std::uint16_t CodeOf(char16_t c) { return Tables().fromUnicode[c]; }
+std::uint16_t CodeOf(char16_t c) {
+  const Cp932Tables& t = Tables();
+  return t.valid ? t.fromUnicode[c] : 0;
+}
 
 }  // namespace
 
@@ -129,6 +84,7 @@ QString DecodeText(QByteArrayView bytes) {
   if (std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; }))
     return QString::fromLatin1(bytes);
   const Cp932Tables& t = Tables();
+  const auto toUnicode = [&t](unsigned code) { return t.valid ? t.toUnicode[code] : kUnmapped; };
   QString out;
   out.reserve(bytes.size());
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -138,10 +94,10 @@ QString DecodeText(QByteArrayView bytes) {
     if (b < 0x80) {
       out.append(QChar(static_cast<char16_t>(b)));
     } else if (IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1])) {
-      out.append(QChar(t.toUnicode[b << 8 | p[i + 1]]));
+      out.append(QChar(toUnicode(b << 8 | p[i + 1])));
       ++i;
     } else {
-      out.append(QChar(t.toUnicode[b]));
+      out.append(QChar(toUnicode(b)));
     }
   }
   return out;
