@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/LargestRegion.h"
 #include "board/Board.h"
 #include "board/Level.h"
 
@@ -21,14 +22,7 @@ BENCHMARK(BM_NewGame)->DenseRange(0, 3)->ArgName("level");
 
 // One bomb in a corner: a click opens 255 cells, the largest region there is.
 void BM_OpenCellLargestRegion(benchmark::State& state) {
-  Board fresh;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      fresh.MineGrid.set(x, y, 'a');
-      fresh.ViewGrid.set(x, y, 'b');
-    }
-  fresh.MineGrid.set(15, 15, 'c');
-  ComputeCounts(fresh.MineGrid);
+  const Board fresh = bench::LargestRegionBoard();
   Board board;
   for (auto _ : state) {
     board = fresh;

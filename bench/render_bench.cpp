@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/frmMain.h"
+#include "bench/LargestRegion.h"
 #include "board/Board.h"
 #include "render/ScreenBox.h"
 
@@ -54,14 +55,7 @@ BENCHMARK(BM_DrawBoard);
 // A left click that opens the largest region (one bomb in a corner),
 // through to the visible board repainted.
 void BM_WholeMove(benchmark::State& state) {
-  Board fresh;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      fresh.MineGrid.set(x, y, 'a');
-      fresh.ViewGrid.set(x, y, 'b');
-    }
-  fresh.MineGrid.set(15, 15, 'c');
-  ComputeCounts(fresh.MineGrid);
+  const Board fresh = bench::LargestRegionBoard();
   for (auto _ : state) {
     state.PauseTiming();
     gWindow->state().board = fresh;

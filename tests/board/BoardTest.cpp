@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <set>
+#include <vector>
 
 #include "board/Board.h"
 #include "board/Level.h"
@@ -26,7 +27,7 @@ bool MarginEmpty(const Grid& g) {
 }
 
 // A mine grid with bombs at the given cells and every other cell "a".
-Board BoardWithBombs(std::initializer_list<std::pair<int, int>> bombs) {
+Board BoardWithBombs(const std::vector<std::pair<int, int>>& bombs) {
   Board b;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
@@ -158,14 +159,7 @@ TEST(OpenCell, SingleEmptyCellOpensItsRingOnly) {
   // (5,5) is the one empty cell: bombs ring it at distance two.
   std::vector<std::pair<int, int>> ring;
   for (int i = 3; i <= 7; ++i) ring.insert(ring.end(), {{i, 3}, {i, 7}, {3, i}, {7, i}});
-  Board b;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      b.MineGrid.set(x, y, 'a');
-      b.ViewGrid.set(x, y, 'b');
-    }
-  for (auto [x, y] : ring) b.MineGrid.set(x, y, 'c');
-  ComputeCounts(b.MineGrid);
+  Board b = BoardWithBombs(ring);
   b.ViewGrid.set(4, 4, 'd');
   b.ViewGrid.set(3, 3, 'e');  // a marked bomb keeps its mark
   OpenCell(b, 5, 5);
