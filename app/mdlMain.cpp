@@ -23,8 +23,10 @@ int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown) {
   }
 
   frmMain window;
-  // A tool window does not count as a last window for Qt, so the program
-  // ends explicitly when the main window closes.
+  // The program ends when the main window closes, and only then: a tool
+  // window does not count as a last window for Qt, and a closing dialog
+  // must not end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(&window, &frmMain::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   window.show();
