@@ -194,6 +194,24 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(kRankingFile)});
 
+  // A read-only folder. Root writes anywhere, so the save runs in a child
+  // that has given up root for an ordinary user.
+  ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                     QFileDevice::ReadOther | QFileDevice::ExeOther));
+  const pid_t reader = fork();
+  ASSERT_NE(reader, -1);
+  if (reader == 0) {
+    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    Ranking c = r;
+    const auto reason = SaveRanking(c, Cand(2, "new", "0:00:01"), FilePath());
+    _exit(reason && !reason->isEmpty() ? 0 : 1);
+  }
+  ASSERT_EQ(waitpid(reader, &status, 0), reader);
+  QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ExeOwner);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(test::ReadBytes(FilePath()), old);
+
   // A folder where the file should be, and a path through a regular file.
   ASSERT_TRUE(QDir(dir_.path()).mkdir(S("asdir")));
   const QString folderPath = dir_.filePath(S("asdir"));
