@@ -5,6 +5,7 @@
 #include "bench/LargestRegion.h"
 #include "board/Board.h"
 #include "board/Level.h"
+#include "play/Opening.h"
 
 namespace vornel {
 namespace {

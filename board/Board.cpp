@@ -16,11 +16,6 @@ std::uint64_t mix(std::uint64_t& state) {
   return z ^ (z >> 31);
 }
 
-// Neighbours in the order the game visits them: the row above left to
-// right, then left and right, then the row below left to right.
-constexpr int kNeighbours[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
-                                   {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
-
 Grid FilledGrid(Cell code) {
   Grid grid;
   for (int y = 0; y < kBoardSize; ++y)
@@ -84,24 +79,6 @@ void AddCount(Grid& mine, int x, int y) {
   } else if (c >= '1' && c <= '7') {
     mine.set(x, y, static_cast<Cell>(c + 1));
   }
-}
-
-void OpenCell(Board& board, int x, int y) {
-  if (x < 0 || x > 15 || y < 0 || y > 15) return;
-  Grid& view = board.ViewGrid;
-  const Cell hidden = board.MineGrid.at(x, y);
-  if (!view.is(x, y, 'a') && hidden == 'a') {
-    view.set(x, y, 'a');  // before the neighbours, so no cell is entered twice
-    for (const auto& d : kNeighbours) {
-      const int nx = x + d[0], ny = y + d[1];
-      // Skip at once what the call would leave alone: off the board, or
-      // already showing its content (bombs never are neighbours of an "a").
-      if (Grid::onBoard(nx, ny) && view.at(nx, ny) != board.MineGrid.at(nx, ny))
-        OpenCell(board, nx, ny);
-    }
-    return;
-  }
-  if (isCount(hidden) && view.at(x, y) != hidden) view.set(x, y, hidden);
 }
 
 Flag CheckCleared(const Board& board) {

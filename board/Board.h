@@ -36,10 +36,6 @@ void PlaceBombs(Grid& mine, int bombs, BombDraw& draw);
 void ComputeCounts(Grid& mine);
 void AddCount(Grid& mine, int x, int y);
 
-// Opens (x, y) in the view: a count shows, an empty cell opens its region.
-// Positions off the board are ignored.
-void OpenCell(Board& board, int x, int y);
-
 // kTrue when every bomb ("c" in the mine grid) carries the mark "e".
 Flag CheckCleared(const Board& board);
 

@@ -28,9 +28,7 @@ class Grid {
   void set(int x, int y, Cell code) { cells_[index(x, y)] = code; }
   bool is(int x, int y, Cell code) const { return code != kEmpty && at(x, y) == code; }
 
-  static bool onBoard(int x, int y) {
-    return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize;
-  }
+  static bool onBoard(int x, int y) { return x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize; }
 
   friend bool operator==(const Grid&, const Grid&) = default;
 
@@ -38,6 +36,11 @@ class Grid {
   static int index(int x, int y) { return y * kGridSize + x; }
   std::array<Cell, kGridSize * kGridSize> cells_;
 };
+
+// The eight neighbours in the order the game visits them: the row above
+// left to right, then left and right, then the row below left to right.
+inline constexpr int kNeighbours[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
+                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
 
 inline bool isCount(Cell c) { return c >= '1' && c <= '8'; }
 

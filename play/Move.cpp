@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "play/Opening.h"
+
 namespace vornel {
 
 std::int16_t CellFromPixel(float p) {

@@ -11,6 +11,7 @@
 
 #include "app/frmMain.h"
 #include "board/Board.h"
+#include "play/Opening.h"
 
 namespace {
 
@@ -53,7 +54,10 @@ int main(int argc, char** argv) {
       vornel::OpenCell(trial, n % 16, n / 16);
       int size = 0;
       for (int k = 0; k < 256; ++k) size += trial.ViewGrid.at(k % 16, k / 16) != 'b';
-      if (size > bestSize) { bestSize = size; best = n; }
+      if (size > bestSize) {
+        bestSize = size;
+        best = n;
+      }
     }
     const auto px = [](int cell) { return 8.0F + 22.0F * static_cast<float>(cell) + 11.0F; };
     window.picScreen_MouseUp(1, 0, px(best % 16), px(best / 16));
@@ -64,7 +68,8 @@ int main(int argc, char** argv) {
       bool touches = false;
       for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-          touches |= vornel::Grid::onBoard(x + dx, y + dy) && vornel::isCount(board.ViewGrid.at(x + dx, y + dy));
+          touches |= vornel::Grid::onBoard(x + dx, y + dy) &&
+                     vornel::isCount(board.ViewGrid.at(x + dx, y + dy));
       if (!touches) continue;
       window.picScreen_MouseUp(2, 0, px(x), px(y));
       if (marks == 4) window.picScreen_MouseUp(2, 0, px(x), px(y));  // one query mark

@@ -9,6 +9,7 @@
 #include "board/Board.h"
 #include "board/Level.h"
 #include "board/Title.h"
+#include "play/Opening.h"
 
 namespace vornel {
 namespace {
@@ -92,8 +93,8 @@ TEST(NewGame, DrawsStayBelowOneAndSeedsDiffer) {
 
 TEST(AddCount, CountsNeighboursAndLeavesBombsAlone) {
   // (5,5) surrounded by eight bombs; corner (0,0) next to three.
-  Board b = BoardWithBombs({{4, 4}, {5, 4}, {6, 4}, {4, 5}, {6, 5}, {4, 6}, {5, 6}, {6, 6},
-                            {1, 0}, {0, 1}, {1, 1}});
+  Board b = BoardWithBombs(
+      {{4, 4}, {5, 4}, {6, 4}, {4, 5}, {6, 5}, {4, 6}, {5, 6}, {6, 6}, {1, 0}, {0, 1}, {1, 1}});
   EXPECT_EQ(b.MineGrid.at(5, 5), '8');
   EXPECT_EQ(b.MineGrid.at(0, 0), '3');
   EXPECT_EQ(b.MineGrid.at(4, 4), 'c');
