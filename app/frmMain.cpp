@@ -53,42 +53,52 @@ frmMain::frmMain(MainDependencies deps)
 
 frmMain::~frmMain() = default;
 
+namespace {
+// A named item of a menu or of the bar itself, running `click`.
+template <typename Parent, typename Click>
+QAction* AddItem(Parent* parent, const QString& name, const QString& caption, Click click) {
+  QAction* item = parent->addAction(caption);
+  item->setObjectName(name);
+  QObject::connect(item, &QAction::triggered, click);
+  return item;
+}
+
+template <typename Parent>
+QMenu* AddMenu(Parent* parent, const char* name, const QString& caption) {
+  QMenu* menu = parent->addMenu(caption);
+  menu->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+}  // namespace
+
 void frmMain::BuildMenus() {
   QMenuBar* bar = menuBar();
-  mnuFile_ = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-  mnuFile_->setObjectName(QStringLiteral("mnuFile"));
-  mnuFileStart_ = mnuFile_->addAction(QStringLiteral("ｹﾞｰﾑ開始(&S)"));
-  mnuFileStart_->setObjectName(QStringLiteral("mnuFileStart"));
-  connect(mnuFileStart_, &QAction::triggered, this, &frmMain::mnuFileStart_Click);
+  QMenu* file = AddMenu(bar, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+  AddItem(file, QStringLiteral("mnuFileStart"), QStringLiteral("ｹﾞｰﾑ開始(&S)"),
+          [this] { mnuFileStart_Click(); });
 
-  mnuFileLevel_ = mnuFile_->addMenu(QStringLiteral("難易度(&L)"));
-  mnuFileLevel_->setObjectName(QStringLiteral("mnuFileLevel"));
+  QMenu* level = AddMenu(file, "mnuFileLevel", QStringLiteral("難易度(&L)"));
   auto* group = new QActionGroup(this);  // keeps exactly one level checked
   for (int i = 0; i < kLevelCount; ++i) {
-    QAction* item = mnuFileLevel_->addAction(QString::fromUtf8(kLevels[i].caption));
-    item->setObjectName(QStringLiteral("mnuFileLevel%1").arg(i + 1));
+    QAction* item =
+        AddItem(level, QStringLiteral("mnuFileLevel%1").arg(i + 1),
+                QString::fromUtf8(kLevels[i].caption), [this, i] { mnuFileLevel_Click(i + 1); });
     item->setCheckable(true);
     item->setChecked(i == kStartLevel);
     group->addAction(item);
-    connect(item, &QAction::triggered, this, [this, i] { mnuFileLevel_Click(i + 1); });
     mnuFileLevelN_[i] = item;
   }
-  QAction* dummy = mnuFile_->addSeparator();
-  dummy->setObjectName(QStringLiteral("mnuDummy"));
-  mnuFileExit_ = mnuFile_->addAction(QStringLiteral("Vornel を終了(&X)"));
-  mnuFileExit_->setObjectName(QStringLiteral("mnuFileExit"));
-  connect(mnuFileExit_, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+  file->addSeparator()->setObjectName(QStringLiteral("mnuDummy"));
+  AddItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("Vornel を終了(&X)"),
+          [this] { mnuFileExit_Click(); });
 
-  mnuRank_ = bar->addMenu(QStringLiteral("ﾗﾝｷﾝｸﾞ(&R)"));
-  mnuRank_->setObjectName(QStringLiteral("mnuRank"));
-  mnuRankRank_ = mnuRank_->addAction(QStringLiteral("ﾗﾝｷﾝｸﾞ表示(&B)"));
-  mnuRankRank_->setObjectName(QStringLiteral("mnuRankRank"));
-  connect(mnuRankRank_, &QAction::triggered, this, &frmMain::mnuRankRank_Click);
+  QMenu* rank = AddMenu(bar, "mnuRank", QStringLiteral("ﾗﾝｷﾝｸﾞ(&R)"));
+  AddItem(rank, QStringLiteral("mnuRankRank"), QStringLiteral("ﾗﾝｷﾝｸﾞ表示(&B)"),
+          [this] { mnuRankRank_Click(); });
 
   // An item of the bar itself: one click runs it, no menu opens.
-  mnuVersion_ = bar->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
-  mnuVersion_->setObjectName(QStringLiteral("mnuVersion"));
-  connect(mnuVersion_, &QAction::triggered, this, &frmMain::mnuVersion_Click);
+  AddItem(bar, QStringLiteral("mnuVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"),
+          [this] { mnuVersion_Click(); });
 }
 
 void frmMain::Form_Load() {

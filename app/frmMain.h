@@ -13,7 +13,6 @@
 #include "play/Clock.h"
 
 class QAction;
-class QMenu;
 
 namespace vornel {
 
@@ -21,8 +20,8 @@ class ScreenBox;
 
 // What the window takes from outside, so that tests can fix it.
 struct MainDependencies {
-  const Clock* clock = nullptr;                 // defaults to the system clock
-  std::function<std::uint64_t()> seed;          // defaults to ClockSeed
+  const Clock* clock = nullptr;         // defaults to the system clock
+  std::function<std::uint64_t()> seed;  // defaults to ClockSeed
   QString rankingPath = QString::fromLatin1(kRankingFile);
 };
 
@@ -80,14 +79,7 @@ class frmMain : public QMainWindow {
   QImage picSource_, picBG_, picWork_;
   ScreenBox* picScreen_ = nullptr;
 
-  QMenu* mnuFile_ = nullptr;
-  QAction* mnuFileStart_ = nullptr;
-  QMenu* mnuFileLevel_ = nullptr;
   std::array<QAction*, 4> mnuFileLevelN_{};
-  QAction* mnuFileExit_ = nullptr;
-  QMenu* mnuRank_ = nullptr;
-  QAction* mnuRankRank_ = nullptr;
-  QAction* mnuVersion_ = nullptr;
 };
 
 }  // namespace vornel
