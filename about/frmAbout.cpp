@@ -48,11 +48,7 @@ void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
   AddLabel(this, "Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時"),
            {13, 115, 199, 12}, true);
 
-  cmdOK = new QPushButton(QStringLiteral("O K"), this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setGeometry(318, 142, 46, 22);
-  cmdOK->setAutoDefault(false);
-  cmdOK->setDefault(false);
+  cmdOK = vornel::AddButton(this, "cmdOK", QStringLiteral("O K"), {318, 142, 46, 22});
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
   AddLabel(this, "Label5", QStringLiteral("mailto : "), {14, 152, 142, 12}, false);

@@ -1,6 +1,7 @@
 #include "app/DialogLayout.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 namespace vornel {
@@ -21,6 +22,15 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect d
     label->setGeometry(designed);
   }
   return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
 }
 
 }  // namespace vornel

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace vornel {
@@ -20,5 +21,9 @@ constexpr QRect PxRect(int left, int top, int width, int height) {
 // their designed size and grow where a larger font would cut the text.
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect designed,
                  bool sizedToText);
+
+// A command button that is neither the default nor the cancel button: Enter
+// does not press it from another control.
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, QRect geometry);
 
 }  // namespace vornel

@@ -88,11 +88,8 @@ void frmScore::Form_Load(const QString& baseCaption) {
   setFixedSize(kClientWidth, kClientHeight);
 
   // Only the button and the list take the focus, the button first.
-  cmdExit = new QPushButton(QStringLiteral("閉じる"), this);
-  cmdExit->setObjectName(QStringLiteral("cmdExit"));
-  cmdExit->setGeometry(PxRect(5325, 3540, 885, 360));
-  cmdExit->setAutoDefault(false);
-  cmdExit->setDefault(false);
+  cmdExit =
+      vornel::AddButton(this, "cmdExit", QStringLiteral("閉じる"), PxRect(5325, 3540, 885, 360));
   connect(cmdExit, &QPushButton::clicked, this, &frmScore::cmdExit_Click);
 
   cmbLevel = new QComboBox(this);

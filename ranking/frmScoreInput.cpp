@@ -74,11 +74,7 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   txtName->clear();
 
   // Neither default nor cancel button: Enter in the name box confirms nothing.
-  cmdOK = new QPushButton(QStringLiteral("O K"), this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setGeometry(PxRect(1710, 2130, 1155, 435));
-  cmdOK->setAutoDefault(false);
-  cmdOK->setDefault(false);
+  cmdOK = vornel::AddButton(this, "cmdOK", QStringLiteral("O K"), PxRect(1710, 2130, 1155, 435));
   connect(cmdOK, &QPushButton::clicked, this, &frmScoreInput::cmdOK_Click);
 
   setTabOrder(txtName, cmdOK);
