@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/DialogLayout.h"
-#include "app/Twips.h"
+#include "winkit/DialogLayout.h"
+#include "winkit/Twips.h"
 
 namespace {
 

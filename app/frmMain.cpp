@@ -7,8 +7,8 @@
 #include <QMessageBox>
 
 #include "about/frmAbout.h"
-#include "app/LineBreaks.h"
-#include "app/Twips.h"
+#include "winkit/LineBreaks.h"
+#include "winkit/Twips.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
 #include "board/Title.h"

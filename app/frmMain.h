@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/IntervalTimer.h"
-#include "board/GameState.h"
+#include "winkit/IntervalTimer.h"
+#include "app/mdlMain.h"
 #include "play/Clock.h"
 
 class QAction;

@@ -1,10 +1,27 @@
 #pragma once
+// The start-up module: the program's entry and the module-wide game state
+// that the main window and its dialogs work on for the life of the process.
 
+#include <QString>
 #include <functional>
+
+#include "board/Board.h"
+#include "board/Grid.h"
+#include "ranking/Ranking.h"
 
 namespace vornel {
 
 class frmMain;
+
+struct GameState {
+  Board board;          // ViewGrid and MineGrid of the running or last game
+  Grid TitleGrid;       // the title picture
+  Flag Playing = kFalse;
+  double StartTime = 0;  // time of day the game started, fraction of a day
+  QString BaseCaption;   // the main window's caption without the clock
+  Candidate result;      // ResultLevel, ResultName, ResultTime, ResultDate
+  vornel::Ranking Ranking;
+};
 
 // Starts the program: shows the main window and runs until it is closed.
 // `shown`, when given, sees the window right after it is shown (the

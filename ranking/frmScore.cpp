@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/DialogLayout.h"
-#include "app/Twips.h"
+#include "winkit/DialogLayout.h"
+#include "winkit/Twips.h"
 #include "board/Level.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/DialogLayout.h"
-#include "app/Twips.h"
+#include "winkit/DialogLayout.h"
+#include "winkit/Twips.h"
 #include "ranking/Ranking.h"
 
 namespace vornel {

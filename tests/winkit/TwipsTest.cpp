@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Twips.h"
+#include "winkit/Twips.h"
 
 namespace vornel {
 namespace {

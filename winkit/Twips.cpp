@@ -1,4 +1,4 @@
-#include "app/Twips.h"
+#include "winkit/Twips.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/DialogLayout.h"
+#include "winkit/DialogLayout.h"
 
 #include <QLabel>
 #include <QPushButton>
