@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "winkit/DialogLayout.h"
+#include "winkit/PictureBox.h"
 #include "winkit/Twips.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int kClientHeight = 175;
 
 }  // namespace
 
-frmAbout::frmAbout(const QString& baseCaption, const QPixmap& icon32, QWidget* parent)
+frmAbout::frmAbout(const QString& baseCaption, const QImage& icon32, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("frmAbout"));
   Form_Load(baseCaption, icon32);
@@ -30,7 +31,7 @@ QString frmAbout::VersionText() {
       .arg(VORNEL_VERSION_PATCH);
 }
 
-void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
+void frmAbout::Form_Load(const QString& baseCaption, const QImage& icon32) {
   vornel::MakeToolWindow(this);
   setWindowModality(Qt::ApplicationModal);
   setWindowTitle(baseCaption + QStringLiteral(" [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
@@ -53,13 +54,10 @@ void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
 
   AddLabel(this, "Label5", QStringLiteral("mailto : "), {14, 152, 142, 12}, false);
 
-  Picture1 = new QLabel(this);
+  Picture1 = new vornel::PictureBox(this);
   Picture1->setObjectName(QStringLiteral("Picture1"));
-  Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  Picture1->setLineWidth(2);
-  Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Picture1->setGeometry(14, 35, 36, 36);
-  Picture1->setPixmap(icon32);
+  Picture1->setPicture(icon32);
 
   auto* rule = new QLabel(this);
   rule->setObjectName(QStringLiteral("Label6"));
@@ -71,7 +69,7 @@ void frmAbout::Form_Load(const QString& baseCaption, const QPixmap& icon32) {
            {14, 131, 191, 12}, true);
 
   cmdOK->setFocus();
-  vornel::CentreWhenShown(this);
+  vornel::CentreOnScreen(this);
 }
 
 void frmAbout::cmdOK_Click() { close(); }

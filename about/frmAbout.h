@@ -4,11 +4,14 @@
 // exec() it; "O K" and the close box both just close it.
 
 #include <QDialog>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 
 class QLabel;
 class QPushButton;
+namespace vornel {
+class PictureBox;
+}
 
 class frmAbout : public QDialog {
   Q_OBJECT
@@ -16,18 +19,16 @@ class frmAbout : public QDialog {
  public:
   // `baseCaption` is the main window's caption without the clock; `icon32`
   // the 32 x 32 application icon shown in the picture box.
-  frmAbout(const QString& baseCaption, const QPixmap& icon32, QWidget* parent = nullptr);
+  frmAbout(const QString& baseCaption, const QImage& icon32, QWidget* parent = nullptr);
 
   // "「Vornel Ver<major>.<minor>.<patch>」" followed by CR LF.
   static QString VersionText();
 
- protected:
-
  private:
-  void Form_Load(const QString& baseCaption, const QPixmap& icon32);
+  void Form_Load(const QString& baseCaption, const QImage& icon32);
   void cmdOK_Click();
 
   QLabel* lblVersion = nullptr;
-  QLabel* Picture1 = nullptr;
+  vornel::PictureBox* Picture1 = nullptr;
   QPushButton* cmdOK = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -9,6 +8,7 @@
 #include "about/frmAbout.h"
 #include "winkit/LineBreaks.h"
 #include "winkit/Twips.h"
+#include "winkit/WindowFrame.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
 #include "board/Title.h"
@@ -48,7 +48,6 @@ frmMain::frmMain(MainDependencies deps)
   connect(picScreen_, &ScreenBox::mouseUp, this, &frmMain::picScreen_MouseUp);
   connect(&timMain_, &IntervalTimer::Timer, this, &frmMain::timMain_Timer);
   Form_Load();
-  CentreWhenShown(this);
 }
 
 frmMain::~frmMain() = default;
@@ -73,19 +72,22 @@ QMenu* AddMenu(Parent* parent, const char* name, const QString& caption) {
 
 void frmMain::BuildMenus() {
   QMenuBar* bar = menuBar();
+  // In the window on every desktop: a global menu bar may not run an item of
+  // the bar itself that has no menu, as the version command is.
+  bar->setNativeMenuBar(false);
   QMenu* file = AddMenu(bar, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
   AddItem(file, QStringLiteral("mnuFileStart"), QStringLiteral("ｹﾞｰﾑ開始(&S)"),
           [this] { mnuFileStart_Click(); });
 
   QMenu* level = AddMenu(file, "mnuFileLevel", QStringLiteral("難易度(&L)"));
-  auto* group = new QActionGroup(this);  // keeps exactly one level checked
+  // The level commands move the check mark themselves. No action group: a
+  // menu draws the items of an exclusive group with radio dots, not checks.
   for (int i = 0; i < kLevelCount; ++i) {
     QAction* item =
         AddItem(level, QStringLiteral("mnuFileLevel%1").arg(i + 1),
                 QString::fromUtf8(kLevels[i].caption), [this, i] { mnuFileLevel_Click(i + 1); });
     item->setCheckable(true);
     item->setChecked(i == kStartLevel);
-    group->addAction(item);
     mnuFileLevelN_[i] = item;
   }
   file->addSeparator()->setObjectName(QStringLiteral("mnuDummy"));
@@ -120,7 +122,7 @@ void frmMain::InitWindow() {
   const int tx = TwipsPerPixelX(this);
   const int ty = TwipsPerPixelY(this);
   const int menuHeight = menuBar()->sizeHint().height();
-  const QSize outer = frameGeometry().size();
+  const QSize outer = size().grownBy(FrameMargins(this));
   const QSize decoration = outer - size();
   const int outerWidth = OuterForClient(double(outer.width()) * tx, width(), tx, kClientSize) / tx;
   const int outerHeight =
@@ -180,7 +182,7 @@ void frmMain::mnuRankRank_Click() {
 }
 
 void frmMain::mnuVersion_Click() {
-  frmAbout dialog(state_.BaseCaption, AppIcon().pixmap(32, 32));
+  frmAbout dialog(state_.BaseCaption, AppIconPicture());
   dialog.exec();
 }
 

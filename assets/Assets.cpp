@@ -21,6 +21,8 @@ QImage TileSheetImage() {
   return sheet;
 }
 
+QImage AppIconPicture() { return QImage(QStringLiteral(":/vornel/icon32.png")); }
+
 QIcon AppIcon() {
   QIcon icon;
   icon.addFile(QStringLiteral(":/vornel/icon32.png"), QSize(32, 32));

@@ -14,5 +14,8 @@ QImage TileSheetImage();
 
 // The application icon with its 32 x 32 and 16 x 16 pictures.
 QIcon AppIcon();
+// Its 32 x 32 picture, exactly as drawn: for the version dialog, which shows
+// it pixel for pixel (an icon asked for a size may come back smoothed).
+QImage AppIconPicture();
 
 }  // namespace vornel

@@ -144,7 +144,7 @@ void frmScore::Form_Load(const QString& baseCaption) {
   }
 
   cmdExit->setFocus();
-  vornel::CentreWhenShown(this);
+  vornel::CentreOnScreen(this);
   FillRanking();
 }
 

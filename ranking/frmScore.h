@@ -25,8 +25,6 @@ class frmScore : public QDialog {
   // The level whose rows are shown: the list's selected index, -1 for none.
   int shownLevel() const;
 
- protected:
-
  private:
   void Form_Load(const QString& baseCaption);
   void FillRanking();

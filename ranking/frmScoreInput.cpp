@@ -1,5 +1,6 @@
 #include "ranking/frmScoreInput.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -79,7 +80,12 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
 
   setTabOrder(txtName, cmdOK);
   txtName->setFocus();
-  vornel::CentreWhenShown(this);
+  vornel::CentreOnScreen(this);
+}
+
+void frmScoreInput::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) return;
+  QDialog::keyPressEvent(event);
 }
 
 void frmScoreInput::cmdOK_Click() {

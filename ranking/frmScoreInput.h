@@ -2,7 +2,9 @@
 // The ranking registration dialog: shows the clear time and level of a game
 // that entered the top ten and takes the player's name. "O K" with a name
 // hands the name to the store callback and closes (exec() gives Accepted);
-// the close box or Escape closes without storing (Rejected).
+// the close box closes without storing (Rejected). Escape does not close it:
+// there is no cancel button, and a player cancelling an input-method
+// conversion must not lose the registration.
 
 #include <QDialog>
 #include <QString>
@@ -43,6 +45,7 @@ class frmScoreInput : public QDialog {
                 const QString& levelCaption, StoreName store, QWidget* parent = nullptr);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Load(const QString& baseCaption, const QString& resultTime,

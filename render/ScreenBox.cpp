@@ -1,19 +1,17 @@
 #include "render/ScreenBox.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "render/Surface.h"
 
 namespace vornel {
 
 namespace {
-constexpr int kBorder = 2;
+constexpr int kBorder = 2;  // the picture box's sunken border
 }
 
-ScreenBox::ScreenBox(QWidget* parent) : QFrame(parent), image_(MakeSurface()) {
-  setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  setLineWidth(kBorder);
+ScreenBox::ScreenBox(QWidget* parent) : PictureBox(parent) {
+  image_ = MakeSurface();
   setFixedSize(kBoxSize, kBoxSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -21,14 +19,6 @@ ScreenBox::ScreenBox(QWidget* parent) : QFrame(parent), image_(MakeSurface()) {
 void ScreenBox::showPicture(const QImage& picture) {
   BitBlt(image_, 0, 0, kBoxSize, kBoxSize, picture, 0, 0);
   update();
-}
-
-void ScreenBox::paintEvent(QPaintEvent* event) {
-  QFrame::paintEvent(event);
-  QPainter painter(this);
-  // No smoothing: on a high-density screen tiles scale up as sharp blocks.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QRect(kBorder, kBorder, kSurfaceSize, kSurfaceSize), image_);
 }
 
 void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {

@@ -23,7 +23,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect d
                  bool sizedToText);
 
 // A command button that is neither the default nor the cancel button: Enter
-// does not press it from another control.
+// presses it while it has the focus, never from another control.
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, QRect geometry);
 
 }  // namespace vornel

@@ -1,6 +1,7 @@
 #include "winkit/Twips.h"
 
-#include <QEvent>
+#include "winkit/WindowFrame.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -48,34 +49,15 @@ int TwipsPerPixelY(const QWidget* window) {
 
 void CentreOnScreen(QWidget* window) {
   const QRect screen = ScreenOf(window)->geometry();
-  const QRect frame = window->frameGeometry();
+  const QMargins frame = FrameMargins(window);
+  const QSize outer = window->size().grownBy(frame);
   const int tx = TwipsPerPixelX(window);
   const int ty = TwipsPerPixelY(window);
-  const int left = CentreOffset(double(screen.width()) * tx, double(frame.width()) * tx);
-  const int top = CentreOffset(double(screen.height()) * ty, double(frame.height()) * ty);
-  window->move(screen.x() + left / tx, screen.y() + top / ty);
-}
-
-namespace {
-class FirstShowCentring : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show) {
-      CentreOnScreen(static_cast<QWidget*>(watched));
-      watched->removeEventFilter(this);
-      deleteLater();
-    }
-    return false;
-  }
-};
-}  // namespace
-
-void CentreWhenShown(QWidget* window) {
-  CentreOnScreen(window);
-  window->installEventFilter(new FirstShowCentring(window));
+  const int left = CentreOffset(double(screen.width()) * tx, double(outer.width()) * tx);
+  const int top = CentreOffset(double(screen.height()) * ty, double(outer.height()) * ty);
+  // Placed by its client area, which every platform takes as given.
+  const QPoint client(screen.x() + left / tx + frame.left(), screen.y() + top / ty + frame.top());
+  window->setGeometry(QRect(client, window->size()));
 }
 
 }  // namespace vornel

@@ -23,12 +23,9 @@ int CentreOffset(double screenTwips, double windowTwips);
 // Fixed-size tool window: small title bar, close box only, no task-bar button.
 void MakeToolWindow(QWidget* window);
 
-// Moves `window` so its outer frame is centred on its screen.
+// Moves `window` so its outer frame, the window manager's frame included,
+// is centred on its screen; before the first show too.
 void CentreOnScreen(QWidget* window);
-
-// Centres now and once more when the window is first shown, since the size of
-// the frame around it is known only then.
-void CentreWhenShown(QWidget* window);
 
 // The twips-per-pixel factors of the screen `window` is on.
 int TwipsPerPixelX(const QWidget* window);

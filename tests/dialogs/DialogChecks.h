@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,22 @@ inline void CheckWindowConventions(QDialog& dialog, QSize client) {
   const QRect frame = dialog.frameGeometry();
   QVERIFY(std::abs(frame.left() - screen.left() - (screen.width() - frame.width()) / 2) <= 1);
   QVERIFY(std::abs(frame.top() - screen.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+// The ways a player closes a display dialog: its command button clicked, or
+// pressed with Enter while it has the focus, Escape, and the close box.
+enum class CloseBy { Click, EnterOnButton, Escape, CloseBox };
+
+inline void CloseDialog(QDialog& dialog, QPushButton* button, CloseBy how) {
+  switch (how) {
+    case CloseBy::Click: QTest::mouseClick(button, Qt::LeftButton); break;
+    case CloseBy::EnterOnButton:
+      QCOMPARE(dialog.focusWidget(), button);
+      QTest::keyClick(button, Qt::Key_Return);
+      break;
+    case CloseBy::Escape: QTest::keyClick(dialog.focusWidget(), Qt::Key_Escape); break;
+    case CloseBy::CloseBox: dialog.close(); break;
+  }
 }
 
 // What a modal message box showed, recorded before it was answered.

@@ -111,6 +111,24 @@ class ScoreDialogTest : public QObject {
     }
   }
 
+  void closesByButtonEnterEscapeOrCloseBoxButNotEnterOnTheList() {
+    using dialogs_test::CloseBy;
+    for (const CloseBy how :
+         {CloseBy::Click, CloseBy::EnterOnButton, CloseBy::Escape, CloseBy::CloseBox}) {
+      frmScore dialog(kBase, vornel::Ranking{}, 1);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      auto* exit = dialog.findChild<QPushButton*>(QStringLiteral("cmdExit"));
+      if (how == CloseBy::EnterOnButton) {
+        QTest::keyClick(LevelList(dialog), Qt::Key_Return);  // the list is no button
+        QVERIFY(dialog.isVisible());
+        exit->setFocus();
+      }
+      dialogs_test::CloseDialog(dialog, exit, how);
+      QVERIFY2(!dialog.isVisible(), QByteArray::number(int(how)));
+    }
+  }
+
   void pickingALevelRefillsAtOnce() {
     const vornel::Ranking ranking = FullRanking();
     frmScore dialog(kBase, ranking, 2);
