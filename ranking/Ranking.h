@@ -71,8 +71,9 @@ std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
 // page lacks is written as '?'.
 QByteArray FormatRanking(const Ranking& ranking);
 
-// True when code page 932 holds `text` exactly and the file format can keep
-// it (no double quote, no control code). The name box accepts only such text.
+// True when code page 932 can write `text` (the yen sign and the overline
+// as 0x5C and 0x7E included) and the file format can keep it (no double
+// quote, no control code). The name box accepts only such text.
 bool IsStorableText(const QString& text);
 
 }  // namespace vornel

@@ -48,6 +48,11 @@ const Cp932Tables& Tables() {
 
 // The code of a character from 0x80 up; 0 when code page 932 has none.
 std::uint16_t CodeOf(char16_t c) {
+  // The yen and overline keys of a Japanese keyboard type these two on
+  // Linux; the code page keeps them in the single bytes that its fonts draw
+  // as those signs.
+  if (c == u'\u00A5') return 0x5C;
+  if (c == u'\u203E') return 0x7E;
   const Cp932Tables& t = Tables();
   return t.valid ? t.fromUnicode[c] : 0;
 }

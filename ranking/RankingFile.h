@@ -21,10 +21,11 @@ inline constexpr const char* kCodecName = "windows-31j";
 bool CodecAvailable();
 
 // Code page 932 bytes of `text`; characters it cannot hold become '?',
-// as the Windows conversion with its default character does.
+// as the Windows conversion with its default character does. The yen sign
+// and the overline are written as the bytes 0x5C and 0x7E.
 QByteArray EncodeText(QStringView text);
 QString DecodeText(QByteArrayView bytes);
-// True when EncodeText keeps `text` exactly, with no '?' stand-ins.
+// True when EncodeText writes `text` with no '?' stand-ins.
 bool RoundTrips(QStringView text);
 
 // A level or place index: optional spaces, an optional sign and decimal

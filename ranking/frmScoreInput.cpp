@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
@@ -14,7 +15,7 @@
 
 namespace vornel {
 
-QValidator::State StorableNameValidator::validate(QString& input, int& /*pos*/) const {
+QValidator::State StorableNameValidator::validate(QString& input, int& pos) const {
   // Input methods here type the Unicode forms of a few signs that the
   // Japanese code page writes as their full-width look-alikes; take those,
   // so a wave dash or a minus is not refused. The box shows what is stored.
@@ -27,7 +28,26 @@ QValidator::State StorableNameValidator::validate(QString& input, int& /*pos*/) 
       {u'\u00AC', u'\uFFE2'},  // not sign
   };
   for (const auto& [from, to] : kLookAlikes) input.replace(QChar(from), QChar(to));
-  return IsStorableText(input) ? Acceptable : Invalid;
+  if (IsStorableText(input)) return Acceptable;
+
+  QString kept, left;
+  int keptBeforeCursor = 0;
+  for (qsizetype i = 0; i < input.size();) {
+    // A character outside the basic plane is a pair of code units.
+    const qsizetype n = input[i].isHighSurrogate() && i + 1 < input.size() ? 2 : 1;
+    const QString character = input.mid(i, n);
+    if (IsStorableText(character)) {
+      kept += character;
+      if (i < pos) keptBeforeCursor += int(n);
+    } else if (!left.contains(character)) {
+      left += character;
+    }
+    i += n;
+  }
+  input = kept;
+  pos = keptBeforeCursor;
+  emit refused(left);
+  return Acceptable;
 }
 
 }  // namespace vornel
@@ -71,7 +91,9 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   txtName->setObjectName(QStringLiteral("txtName"));
   txtName->setGeometry(PxRect(570, 1650, 3540, 315));
   txtName->setMaxLength(kMaxNameLength);
-  txtName->setValidator(new vornel::StorableNameValidator(txtName));
+  auto* filter = new vornel::StorableNameValidator(txtName);
+  txtName->setValidator(filter);
+  connect(filter, &vornel::StorableNameValidator::refused, this, &frmScoreInput::TellRefused);
   txtName->clear();
 
   // Neither default nor cancel button: Enter in the name box confirms nothing.
@@ -81,6 +103,17 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   setTabOrder(txtName, cmdOK);
   txtName->setFocus();
   vornel::CentreOnScreen(this);
+}
+
+void frmScoreInput::TellRefused(const QString& characters) {
+  // Control characters would show as nothing; name the others.
+  QString shown;
+  for (const QChar c : characters)
+    if (c.unicode() >= 0x20 && c.unicode() != 0x7F) shown += c;
+  const QString text = shown.isEmpty()
+                           ? QStringLiteral("改行などの制御文字はランキングに保存できません。")
+                           : QStringLiteral("次の文字はランキングに保存できません：") + shown;
+  QToolTip::showText(txtName->mapToGlobal(QPoint(0, txtName->height())), text, txtName);
 }
 
 void frmScoreInput::keyPressEvent(QKeyEvent* event) {

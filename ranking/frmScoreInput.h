@@ -18,14 +18,18 @@ class QPushButton;
 
 namespace vornel {
 
-// Refuses any text the ranking file cannot hold: characters outside
-// Shift-JIS, the double quote that delimits its fields, and control
-// characters, which would break its lines apart.
+// Keeps out of the name what the ranking file cannot hold: characters
+// outside Shift-JIS, the double quote that delimits its fields, and control
+// characters, which would break its lines apart. The rest of a typed or
+// pasted text is kept, and `refused` names what was left out.
 class StorableNameValidator : public QValidator {
   Q_OBJECT
  public:
   using QValidator::QValidator;
   State validate(QString& input, int& pos) const override;
+
+ signals:
+  void refused(const QString& characters) const;
 };
 
 }  // namespace vornel
@@ -51,6 +55,7 @@ class frmScoreInput : public QDialog {
   void Form_Load(const QString& baseCaption, const QString& resultTime,
                  const QString& levelCaption);
   void cmdOK_Click();
+  void TellRefused(const QString& characters);
 
   StoreName store_;
   QLabel* lblTime = nullptr;

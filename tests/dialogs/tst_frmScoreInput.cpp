@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include "ranking/Ranking.h"
 #include "ranking/frmScoreInput.h"
@@ -122,31 +123,46 @@ class ScoreInputDialogTest : public QObject {
   }
 
   // The file can hold neither a double quote, nor a line break, nor what
-  // Shift-JIS cannot encode.
-  void unstorableTextIsRefused_data() {
+  // Shift-JIS cannot encode: such characters are left out of what is typed
+  // or pasted, the rest is kept, and the player is told which.
+  void unstorableCharactersAreLeftOutAndNamed_data() {
     QTest::addColumn<QString>("bad");
-    QTest::newRow("double quote") << QStringLiteral("\"");
-    QTest::newRow("emoji") << QStringLiteral("😀");
-    QTest::newRow("hangul") << QStringLiteral("한");
-    QTest::newRow("line break") << QStringLiteral("\r\n");
+    QTest::addColumn<QString>("told");
+    const QString named = QStringLiteral("次の文字はランキングに保存できません：");
+    QTest::newRow("double quote") << QStringLiteral("\"") << named + QStringLiteral("\"");
+    QTest::newRow("emoji") << QStringLiteral("😀") << named + QStringLiteral("😀");
+    QTest::newRow("hangul twice") << QStringLiteral("한한") << named + QStringLiteral("한");
+    QTest::newRow("line break") << QStringLiteral("\r\n")
+                                << QStringLiteral("改行などの制御文字はランキングに保存できません。");
   }
-  void unstorableTextIsRefused() {
+  void unstorableCharactersAreLeftOutAndNamed() {
     QFETCH(QString, bad);
+    QFETCH(QString, told);
     Fixture f;
     f.type(QStringLiteral("a") + bad + QStringLiteral("b"));
     QCOMPARE(f.name->text(), QStringLiteral("ab"));
-    f.name->insert(QStringLiteral("x") + bad);  // as a paste would
-    QCOMPARE(f.name->text(), QStringLiteral("ab"));
+    QToolTip::hideText();
+    f.name->setCursorPosition(1);
+    f.name->insert(QStringLiteral("x") + bad + QStringLiteral("y"));  // as a paste would
+    QCOMPARE(f.name->text(), QStringLiteral("axyb"));
+    QCOMPARE(f.name->cursorPosition(), 3);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), told);
+    QToolTip::hideText();
   }
 
   // Signs that input methods type in their Unicode form become the code
-  // page's look-alikes in the box, and are stored as shown.
-  void lookAlikeSignsAreTakenAsTheCodePageHasThem() {
+  // page's look-alikes in the box, and are stored as shown. The yen and
+  // overline keys stay as typed: the file keeps them as 0x5C and 0x7E.
+  void keyboardSignsAreTakenAsTheCodePageHasThem() {
     Fixture f;
+    f.type(QStringLiteral("\u00A5100\u203E"));
     f.name->insert(QStringLiteral("A\u301CB\u2212C"));
-    QCOMPARE(f.name->text(), QStringLiteral("A\uFF5EB\uFF0DC"));
+    const QString shown = QStringLiteral("\u00A5100\u203EA\uFF5EB\uFF0DC");
+    QCOMPARE(f.name->text(), shown);
+    QVERIFY(!QToolTip::isVisible());
     QTest::mouseClick(f.ok, Qt::LeftButton);
-    QCOMPARE(f.stored, QStringList{QStringLiteral("A\uFF5EB\uFF0DC")});
+    QCOMPARE(f.stored, QStringList{shown});
     QVERIFY(vornel::IsStorableText(f.stored.first()));
   }
 

@@ -33,6 +33,9 @@ TEST(CodePage932, EmbeddedTablesMatchIcu) {
     } else if (code != 0) {
       expected = QByteArray(1, static_cast<char>(code));
     }
+    // The yen and overline keys of a Japanese keyboard write their bytes.
+    if (c == 0xA5) expected = QByteArrayLiteral("\\");
+    if (c == 0x203E) expected = QByteArrayLiteral("~");
     ASSERT_EQ(EncodeText(QStringView(&ch, 1)), expected) << std::hex << c;
   }
 }
