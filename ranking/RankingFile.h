@@ -38,7 +38,9 @@ std::optional<int> ParseIndex(QStringView text, int lo, int hi);
 void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete);
 
 // Writes `bytes` to `path` through a file beside it that replaces the old
-// one only when fully written. Returns the reason on failure.
+// one only when fully written; in a folder that takes no new file, over the
+// old file itself, putting the old bytes back if the write fails. Returns
+// the reason on failure; the old file is then as it was.
 std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes);
 
 }  // namespace vornel::ranking_detail

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +28,23 @@ class RankingSave : public ::testing::Test {
   QString FilePath() const { return dir_.filePath(QString::fromLatin1(kRankingFile)); }
   QTemporaryDir dir_;
 };
+
+// Runs `save` in a child process that has given up root (root writes
+// anywhere) and, when `sizeLimit` is set, may not write past that many
+// bytes of a file. True when `save` returned true there.
+bool SavedAsOrdinaryUser(const std::function<bool()>& save, rlim_t sizeLimit = RLIM_INFINITY) {
+  const pid_t child = fork();
+  if (child == 0) {
+    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{sizeLimit, sizeLimit};
+    if (sizeLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+    _exit(save() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
 
 TEST(RankingLevel, LastCheckedWinsAndNoneIsZero) {
   EXPECT_EQ(GetLevel({false, false, false, false}), 0);
@@ -196,22 +214,16 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(kRankingFile)});
 
-  // A read-only folder. Root writes anywhere, so the save runs in a child
-  // that has given up root for an ordinary user.
+  // A read-only folder, and a file the player may not write either.
   ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                                      QFileDevice::ReadOther | QFileDevice::ExeOther));
-  const pid_t reader = fork();
-  ASSERT_NE(reader, -1);
-  if (reader == 0) {
-    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+  EXPECT_TRUE(SavedAsOrdinaryUser([&] {
     Ranking c = r;
     const auto reason = SaveRanking(c, Cand(2, "new", "0:00:01"), FilePath());
-    _exit(reason && !reason->isEmpty() ? 0 : 1);
-  }
-  ASSERT_EQ(waitpid(reader, &status, 0), reader);
+    return reason && !reason->isEmpty();
+  }));
   QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                          QFileDevice::ExeOwner);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
 
   // A folder where the file should be, and a path through a regular file.
@@ -232,6 +244,40 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
 
   EXPECT_TRUE(SaveRanking(r, Cand(9, "x", "0:00:01"), FilePath()).has_value());
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
+}
+
+// A ranking the player may write, in a folder the player may not: it is
+// rewritten in place, and a write that fails puts the old bytes back.
+TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
+  Ranking r;
+  ASSERT_EQ(SaveRanking(r, Cand(1, "old", "0:00:10"), FilePath()), std::nullopt);
+  const QByteArray old = test::ReadBytes(FilePath());
+  ASSERT_TRUE(QFile::setPermissions(FilePath(), QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadOther | QFile::WriteOther));
+  ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                     QFile::ReadOther | QFile::ExeOther));
+  const QStringList files{S(kRankingFile)};
+  const auto save = [&](const char* name) {
+    return [&, name] {
+      Ranking c = r;
+      return !SaveRanking(c, Cand(1, name, "0:00:05"), FilePath()).has_value();
+    };
+  };
+
+  // Too long for the size limit, which the old file is not: refused, and
+  // the old bytes are back, not a cut-off file.
+  const std::string longName(50, 'n');
+  EXPECT_FALSE(SavedAsOrdinaryUser(save(longName.c_str()), rlim_t(old.size() + 40)));
+  EXPECT_EQ(test::ReadBytes(FilePath()), old);
+
+  EXPECT_TRUE(SavedAsOrdinaryUser(save("new")));
+  Ranking expected = r;
+  ASSERT_EQ(SaveRanking(expected, Cand(1, "new", "0:00:05"), dir_.filePath(S("expected"))),
+            std::nullopt);
+  EXPECT_EQ(test::ReadBytes(FilePath()), test::ReadBytes(dir_.filePath(S("expected"))));
+  QFile::remove(dir_.filePath(S("expected")));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), files);
+  QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(RankingStorable, OnlyWhatTheFileCanKeep) {
