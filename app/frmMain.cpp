@@ -7,6 +7,7 @@
 
 #include "about/frmAbout.h"
 #include "winkit/LineBreaks.h"
+#include "winkit/MenuCheckMarks.h"
 #include "winkit/Twips.h"
 #include "winkit/WindowFrame.h"
 #include "assets/Assets.h"
@@ -81,7 +82,8 @@ void frmMain::BuildMenus() {
 
   QMenu* level = AddMenu(file, "mnuFileLevel", QStringLiteral("難易度(&L)"));
   // The level commands move the check mark themselves. No action group: a
-  // menu draws the items of an exclusive group with radio dots, not checks.
+  // menu draws the items of an exclusive group with radio dots, not ticks.
+  UsePlainCheckMarks(level);
   for (int i = 0; i < kLevelCount; ++i) {
     QAction* item =
         AddItem(level, QStringLiteral("mnuFileLevel%1").arg(i + 1),

@@ -6,24 +6,16 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
-#include <functional>
 
-#include "winkit/IntervalTimer.h"
 #include "app/mdlMain.h"
 #include "play/Clock.h"
+#include "winkit/IntervalTimer.h"
 
 class QAction;
 
 namespace vornel {
 
 class ScreenBox;
-
-// What the window takes from outside, so that tests can fix it.
-struct MainDependencies {
-  const Clock* clock = nullptr;         // defaults to the system clock
-  std::function<std::uint64_t()> seed;  // defaults to ClockSeed
-  QString rankingPath = QString::fromLatin1(kRankingFile);
-};
 
 class frmMain : public QMainWindow {
   Q_OBJECT

@@ -7,7 +7,8 @@
 
 namespace vornel {
 
-int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown) {
+int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown,
+         const MainDependencies& deps) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vornel"));
   QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -22,7 +23,7 @@ int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown) {
     }
   }
 
-  frmMain window;
+  frmMain window(deps);
   // The program ends when the main window closes, and only then: a tool
   // window does not count as a last window for Qt, and a closing dialog
   // must not end the program.

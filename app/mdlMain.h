@@ -3,10 +3,12 @@
 // that the main window and its dialogs work on for the life of the process.
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 #include "board/Board.h"
 #include "board/Grid.h"
+#include "play/Clock.h"
 #include "ranking/Ranking.h"
 
 namespace vornel {
@@ -23,9 +25,19 @@ struct GameState {
   vornel::Ranking Ranking;
 };
 
+// What the main window takes from outside, so that tests and the scenes of
+// the screenshots can fix it.
+struct MainDependencies {
+  const Clock* clock = nullptr;         // defaults to the system clock
+  std::function<std::uint64_t()> seed;  // defaults to ClockSeed
+  QString rankingPath = QString::fromLatin1(kRankingFile);
+};
+
 // Starts the program: shows the main window and runs until it is closed.
 // `shown`, when given, sees the window right after it is shown (the
-// start-up benchmark watches its first paint through it).
-int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown = {});
+// start-up benchmark watches its first paint through it, the screenshot
+// scenes set up their boards).
+int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown = {},
+         const MainDependencies& deps = {});
 
 }  // namespace vornel
