@@ -18,7 +18,7 @@ dpkg-deb --field "$deb" Depends
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/vornel usr/share/applications/vornel.desktop \
+for f in usr/games/vornel usr/share/applications/vornel.desktop \
          usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml \
          usr/share/icons/hicolor/32x32/apps/vornel.png usr/share/icons/hicolor/16x16/apps/vornel.png; do
   [ -e "$root/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
@@ -29,7 +29,7 @@ done
 mkdir "$root/cwd"
 shot="$root/shot.png"
 (cd "$root/cwd" && xvfb-run -a -s "-screen 0 640x560x24" bash -c "
-  QT_QPA_PLATFORM=xcb '$root/usr/bin/vornel' & pid=\$!
+  QT_QPA_PLATFORM=xcb '$root/usr/games/vornel' & pid=\$!
   sleep 3
   kill -0 \$pid || exit 3
   import -window root '$shot'
