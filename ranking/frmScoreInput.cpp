@@ -113,7 +113,9 @@ void frmScoreInput::TellRefused(const QString& characters) {
   const QString text = shown.isEmpty()
                            ? QStringLiteral("改行などの制御文字はランキングに保存できません。")
                            : QStringLiteral("次の文字はランキングに保存できません：") + shown;
-  QToolTip::showText(txtName->mapToGlobal(QPoint(0, txtName->height())), text, txtName);
+  // Over the prompt above the box, where it hides nothing still needed (a
+  // tip sits some 16 pixels below the point it is given).
+  QToolTip::showText(txtName->mapToGlobal(QPoint(0, -txtName->height() - 16)), text, txtName);
 }
 
 void frmScoreInput::keyPressEvent(QKeyEvent* event) {
