@@ -9,7 +9,6 @@
 #include "winkit/LineBreaks.h"
 #include "winkit/MenuCheckMarks.h"
 #include "winkit/Twips.h"
-#include "winkit/WindowFrame.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
 #include "board/Title.h"
@@ -124,7 +123,8 @@ void frmMain::InitWindow() {
   const int tx = TwipsPerPixelX(this);
   const int ty = TwipsPerPixelY(this);
   const int menuHeight = menuBar()->sizeHint().height();
-  const QSize outer = size().grownBy(FrameMargins(this));
+  // The frame cancels out here; what Qt knows of it will do.
+  const QSize outer = frameGeometry().size();
   const QSize decoration = outer - size();
   const int outerWidth = OuterForClient(double(outer.width()) * tx, width(), tx, kClientSize) / tx;
   const int outerHeight =
