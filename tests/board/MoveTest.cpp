@@ -29,25 +29,6 @@ struct MoveFixture : ::testing::Test {
   Flag playing = kTrue;
 };
 
-TEST(CellFromPixel, RoundsHalfToEvenThenTruncates) {
-  EXPECT_EQ(CellFromPixel(8.0F), 0);
-  EXPECT_EQ(CellFromPixel(29.0F), 0);
-  EXPECT_EQ(CellFromPixel(28.5F), 0);   // 20.5 -> 20
-  EXPECT_EQ(CellFromPixel(29.5F), 1);   // 21.5 -> 22, not truncated to 21
-  EXPECT_EQ(CellFromPixel(30.0F), 1);
-  EXPECT_EQ(CellFromPixel(359.0F), 15);
-  EXPECT_EQ(CellFromPixel(371.0F), 16);
-}
-
-TEST_F(MoveFixture, GuardIgnoresOutsideAndIdleWithoutRedraw) {
-  const Board before = board;
-  for (auto [x, y] : {std::pair{7.9F, 100.0F}, {100.0F, 7.0F}, {371.5F, 100.0F}, {100.0F, 400.0F}})
-    EXPECT_FALSE(ApplyMove(board, playing, kLeftButton, x, y).taken);
-  playing = kFalse;
-  EXPECT_FALSE(Click(kLeftButton, 0, 0).taken);
-  EXPECT_EQ(board.ViewGrid, before.ViewGrid);
-}
-
 TEST_F(MoveFixture, MarginAndMiddleButtonAreTakenButChangeNothing) {
   const Board before = board;
   for (std::int16_t button : {kLeftButton, kRightButton, kMiddleButton}) {
