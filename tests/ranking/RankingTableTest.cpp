@@ -68,24 +68,6 @@ TEST(RankingRankIn, EmptyPlacesAdmitAndTheTenthBoundsAFullLevel) {
   for (const char* level : {"4", "-1", "", "x"}) EXPECT_FALSE(CheckRankIn(r, S(level), S("0:00:01")));
 }
 
-TEST_F(RankingSave, FirstRegistrationWritesTheFortyLines) {
-  Ranking r;
-  ASSERT_TRUE(CheckRankIn(r, S("1"), S("0:01:07")));
-  EXPECT_EQ(SaveRanking(r, Cand(1, "Taro", "0:01:07", "2024/05/01 10:20:30"), FilePath()),
-            std::nullopt);
-
-  QByteArray expected;
-  for (int i = 0; i < 10; ++i) expected += Line({"", "", "", "", ""});
-  expected += Line({"1", "0", "Taro", "0:01:07", "2024/05/01 10:20:30"});
-  for (int p = 1; p < 10; ++p) expected += Line({"", QByteArray::number(p).constData(), "", "", ""});
-  for (int i = 0; i < 20; ++i) expected += Line({"", "", "", "", ""});
-  EXPECT_EQ(test::ReadBytes(FilePath()), expected);
-
-  Ranking back;
-  LoadRanking(back, FilePath());
-  EXPECT_EQ(back.at(1, 0), r.at(1, 0));
-}
-
 TEST_F(RankingSave, GapIsFilledAndTheEmptyEntryCarriedDown) {
   ASSERT_TRUE(test::WriteBytes(FilePath(), Line({"2", "3", "stored", "0:00:01", "d"})));
   Ranking r;
