@@ -282,6 +282,7 @@ class MainWindowTest : public QObject {
     QVERIFY(ScreenShows(w, g.board().ViewGrid));
     const QList<QPoint> bombs = g.cells('c');
     QCOMPARE(bombs.size(), qsizetype(30));
+    g.click(Qt::RightButton, bombs[0].x(), bombs[0].y());  // a marked bomb still goes off
     g.click(Qt::RightButton, bombs[1].x(), bombs[1].y());  // a mark that the reveal removes
     g.clock.advance(3);
     w.timMain_Timer();
@@ -317,8 +318,12 @@ class MainWindowTest : public QObject {
       for (int x = 0; x < 16; ++x) opened += g.board().ViewGrid.at(x, y) != 'b';
     QVERIFY(opened > 1);
     QVERIFY(ScreenShows(w, g.board().ViewGrid));
+    g.click(Qt::RightButton, empty.x(), empty.y());  // an open cell takes no mark
+    QCOMPARE(g.board().ViewGrid.at(empty.x(), empty.y()), 'a');
 
     const QPoint bomb = g.cells('c').first();
+    g.click(Qt::MiddleButton, bomb.x(), bomb.y());  // neither opens nor marks
+    QCOMPARE(g.board().ViewGrid.at(bomb.x(), bomb.y()), 'b');
     for (char expected : {'e', 'd', 'b', 'e'}) {
       g.click(Qt::RightButton, bomb.x(), bomb.y());
       QCOMPARE(g.board().ViewGrid.at(bomb.x(), bomb.y()), expected);

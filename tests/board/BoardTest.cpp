@@ -180,16 +180,18 @@ TEST(OpenCell, SingleEmptyCellOpensItsRingOnly) {
 }
 
 TEST(CheckCleared, OnlyBombMarksCount) {
-  Board b = BoardWithBombs({{0, 0}, {15, 15}, {7, 8}});
+  const std::vector<std::pair<int, int>> bombs{{0, 0}, {15, 15}, {7, 8}};
+  Board b = BoardWithBombs(bombs);
   EXPECT_EQ(CheckCleared(b), kFalse);
-  // Every safe cell opened, bombs unmarked or queried: not cleared.
+  // Every safe cell opened, one bomb (corners too) queried: not cleared.
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
       if (!b.MineGrid.is(x, y, 'c')) b.ViewGrid.set(x, y, b.MineGrid.at(x, y));
-  b.ViewGrid.set(0, 0, 'e');
-  b.ViewGrid.set(15, 15, 'e');
-  b.ViewGrid.set(7, 8, 'd');
-  EXPECT_EQ(CheckCleared(b), kFalse);
+  for (auto [x, y] : bombs) {
+    for (auto [bx, by] : bombs) b.ViewGrid.set(bx, by, 'e');
+    b.ViewGrid.set(x, y, 'd');
+    EXPECT_EQ(CheckCleared(b), kFalse) << x << "," << y;
+  }
   b.ViewGrid.set(7, 8, 'e');
   EXPECT_EQ(CheckCleared(b), kTrue);
 

@@ -53,36 +53,6 @@ TEST_F(MoveFixture, LeftButtonShowsCountsOpensRegionsIgnoringMarks) {
   EXPECT_EQ(playing, kTrue);
 }
 
-TEST_F(MoveFixture, MarkedBombStillLosesAndRevealsAll) {
-  board.ViewGrid.set(15, 15, 'e');
-  board.ViewGrid.set(0, 0, 'e');
-  const MoveResult r = Click(kLeftButton, 15, 15);
-  EXPECT_TRUE(r.taken && r.lost);
-  EXPECT_EQ(playing, kFalse);
-  EXPECT_EQ(board.MineGrid.at(15, 15), 'f');
-  EXPECT_EQ(board.ViewGrid, board.MineGrid);
-  EXPECT_EQ(CheckCleared(board), kFalse);
-  EXPECT_FALSE(Click(kLeftButton, 14, 14).taken);
-}
-
-TEST_F(MoveFixture, RightButtonCyclesMarksOnCoveredCellsOnly) {
-  const std::string cycle = "edb";
-  for (char expected : cycle) {
-    EXPECT_TRUE(Click(kRightButton, 2, 2).taken);
-    EXPECT_EQ(board.ViewGrid.at(2, 2), expected);
-  }
-  Click(kLeftButton, 13, 13);
-  EXPECT_TRUE(Click(kRightButton, 13, 13).taken);
-  EXPECT_EQ(board.ViewGrid.at(13, 13), '1');
-}
-
-TEST_F(MoveFixture, LastBombMarkClearsWithSafeCellsCovered) {
-  for (auto [x, y] : {std::pair{14, 14}, {15, 14}, {14, 15}}) Click(kRightButton, x, y);
-  EXPECT_EQ(CheckCleared(board), kFalse);
-  Click(kRightButton, 15, 15);
-  EXPECT_EQ(CheckCleared(board), kTrue);
-}
-
 TEST(ClockText, HoursWithoutLeadingZero) {
   EXPECT_EQ(ClockText(0), QStringLiteral("0:00:00"));
   EXPECT_EQ(ClockText(67), QStringLiteral("0:01:07"));
