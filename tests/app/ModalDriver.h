@@ -19,7 +19,9 @@ void WhenModal(std::function<void(T*)> handle) {
     if (widget == nullptr || !widget->isVisible()) return;
     timer->stop();
     timer->deleteLater();
+    const QPointer<T> guard(widget);
     handle(widget);
+    if (guard && guard->isVisible()) guard->close();  // a failed check must not hang the test
   });
   timer->start();
 }
