@@ -6,9 +6,6 @@
 #include <QMessageBox>
 
 #include "about/frmAbout.h"
-#include "winkit/LineBreaks.h"
-#include "winkit/MenuCheckMarks.h"
-#include "winkit/Twips.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
 #include "board/Title.h"
@@ -18,6 +15,9 @@
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"
+#include "winkit/LineBreaks.h"
+#include "winkit/MenuCheckMarks.h"
+#include "winkit/Twips.h"
 
 namespace vornel {
 

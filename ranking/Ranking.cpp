@@ -114,7 +114,7 @@ bool IsStorableText(const QString& text) {
     // A quote would end the field early; control codes would break the line.
     if (c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
   }
-  return ranking_detail::RoundTrips(text);
+  return ranking_detail::Encodable(text);
 }
 
 }  // namespace vornel

@@ -111,7 +111,7 @@ QString DecodeText(QByteArrayView bytes) {
   return out;
 }
 
-bool RoundTrips(QStringView text) {
+bool Encodable(QStringView text) {
   for (const QChar c : text) {
     if (c.unicode() >= 0x80 && CodeOf(c.unicode()) == 0) return false;
   }

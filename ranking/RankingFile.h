@@ -26,7 +26,7 @@ bool CodecAvailable();
 QByteArray EncodeText(QStringView text);
 QString DecodeText(QByteArrayView bytes);
 // True when EncodeText writes `text` with no '?' stand-ins.
-bool RoundTrips(QStringView text);
+bool Encodable(QStringView text);
 
 // A level or place index: optional spaces, an optional sign and decimal
 // digits, optional spaces; nullopt unless it names a value in [lo, hi].

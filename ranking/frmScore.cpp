@@ -6,9 +6,9 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "board/Level.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/Twips.h"
-#include "board/Level.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "ranking/Ranking.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/Twips.h"
-#include "ranking/Ranking.h"
 
 namespace vornel {
 

@@ -6,10 +6,6 @@
 
 namespace vornel {
 
-namespace {
-constexpr int kBorder = 2;  // the picture box's sunken border
-}
-
 ScreenBox::ScreenBox(QWidget* parent) : PictureBox(parent) {
   image_ = MakeSurface();
   setFixedSize(kBoxSize, kBoxSize);
@@ -33,7 +29,7 @@ void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {
   const auto shift = static_cast<std::int16_t>((mods & Qt::ShiftModifier ? 1 : 0) |
                                                (mods & Qt::ControlModifier ? 2 : 0) |
                                                (mods & Qt::AltModifier ? 4 : 0));
-  const QPointF at = event->position() - QPointF(kBorder, kBorder);
+  const QPointF at = event->position() - QPointF(contentsRect().topLeft());
   emit mouseUp(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 
