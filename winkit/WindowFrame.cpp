@@ -6,12 +6,15 @@
 #include <QThread>
 #include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
-#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace vornel {
 
@@ -26,27 +29,47 @@ XcbReply<T> Reply(T* reply) {
 }
 
 // The atoms this file uses, asked for together in one round trip.
-struct Atoms {
-  xcb_atom_t extents, request, supported;
+enum Atom {
+  kFrameExtents,
+  kSupportingWmCheck,
+  kWmState,
+  kWmStateModal,
+  kWmStateSkipTaskbar,
+  kWmStateSkipPager,
+  kClientLeader,
+  kWindowType,
+  kMotifHints,
+  kNetWmName,
+  kAtomCount
 };
+using Atoms = std::array<xcb_atom_t, kAtomCount>;
 
 Atoms InternAtoms(xcb_connection_t* c) {
-  const char* names[] = {"_NET_FRAME_EXTENTS", "_NET_REQUEST_FRAME_EXTENTS", "_NET_SUPPORTED"};
-  xcb_intern_atom_cookie_t cookies[3];
-  for (int i = 0; i < 3; ++i)
-    cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
-  xcb_atom_t atoms[3];
-  for (int i = 0; i < 3; ++i) {
+  static constexpr const char* kNames[kAtomCount] = {
+      "_NET_FRAME_EXTENTS", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_STATE",
+      "_NET_WM_STATE_MODAL", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+      "WM_CLIENT_LEADER", "_NET_WM_WINDOW_TYPE", "_MOTIF_WM_HINTS", "_NET_WM_NAME"};
+  std::array<xcb_intern_atom_cookie_t, kAtomCount> cookies{};
+  for (int i = 0; i < kAtomCount; ++i)
+    cookies[i] =
+        xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(kNames[i])), kNames[i]);
+  Atoms atoms{};
+  for (int i = 0; i < kAtomCount; ++i) {
     const auto reply = Reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
     atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
   }
-  return {atoms[0], atoms[1], atoms[2]};
+  return atoms;
+}
+
+XcbReply<xcb_get_property_reply_t> GetProperty(xcb_connection_t* c, xcb_window_t window,
+                                               xcb_atom_t property) {
+  return Reply(xcb_get_property_reply(
+      c, xcb_get_property(c, 0, window, property, XCB_ATOM_ANY, 0, 1024), nullptr));
 }
 
 // _NET_FRAME_EXTENTS of `window`: left, right, top, bottom, if set.
 bool ReadExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t extents, QMargins& out) {
-  const auto reply = Reply(xcb_get_property_reply(
-      c, xcb_get_property(c, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr));
+  const auto reply = GetProperty(c, window, extents);
   if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
     return false;
   const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
@@ -54,42 +77,90 @@ bool ReadExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t extents, Q
   return true;
 }
 
+// What decides the frame a window manager draws: the window's type and
+// decoration hints, which follow from its flags, and whether it is modal.
+using Kind = std::pair<Qt::WindowFlags::Int, bool>;
+
+Kind KindOf(const QWidget* widget) {
+  return {widget->windowFlags().toInt(), widget->windowModality() != Qt::NonModal};
+}
+
+// The frame the window manager gives a window of this kind: learnt from a
+// twin of it, mapped iconic (framed, never shown) and destroyed again. Not
+// every manager answers _NET_REQUEST_FRAME_EXTENTS for a window it does not
+// manage yet, and some answer it for an ordinary window, whatever the kind.
+QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
+                    xcb_window_t window) {
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  const auto manager = GetProperty(c, screen->root, atoms[kSupportingWmCheck]);
+  if (!manager || manager->type == XCB_NONE) return {};  // nobody draws frames
+
+  const auto geometry = Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+  const xcb_window_t twin = xcb_generate_id(c);
+  // Far off the screen, should a manager show it after all.
+  xcb_create_window(c, XCB_COPY_FROM_PARENT, twin, screen->root, -20000, -20000,
+                    geometry ? geometry->width : 1, geometry ? geometry->height : 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+  const xcb_atom_t copied[] = {XCB_ATOM_WM_CLASS,  XCB_ATOM_WM_NAME,          atoms[kNetWmName],
+                               atoms[kWindowType], atoms[kMotifHints],         XCB_ATOM_WM_NORMAL_HINTS,
+                               XCB_ATOM_WM_TRANSIENT_FOR};
+  for (const xcb_atom_t property : copied) {
+    const auto value = GetProperty(c, window, property);
+    if (!value || value->type == XCB_NONE) continue;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, property, value->type, value->format,
+                        std::uint32_t(xcb_get_property_value_length(value.get()) / (value->format / 8)),
+                        xcb_get_property_value(value.get()));
+  }
+  // Qt makes a tool window or dialog transient for its client leader, and
+  // marks a modal one, only when it shows it.
+  if (const auto leader = GetProperty(c, window, atoms[kClientLeader]);
+      leader && leader->format == 32 && xcb_get_property_value_length(leader.get()) == 4 &&
+      widget->windowType() != Qt::Window) {
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, xcb_get_property_value(leader.get()));
+  }
+  std::vector<xcb_atom_t> state{atoms[kWmStateSkipTaskbar], atoms[kWmStateSkipPager]};
+  if (KindOf(widget).second) state.push_back(atoms[kWmStateModal]);
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, atoms[kWmState], XCB_ATOM_ATOM, 32,
+                      std::uint32_t(state.size()), state.data());
+  // WM_HINTS: input and initial state given; no input, iconic.
+  const std::uint32_t hints[9] = {1 | 2, 0, 3, 0, 0, 0, 0, 0, 0};
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9,
+                      hints);
+  xcb_map_window(c, twin);
+  xcb_flush(c);
+
+  // The manager frames it in a few milliseconds; one that never says is
+  // given a quarter of a second, once per kind.
+  QMargins native;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
+  while (!ReadExtents(c, twin, atoms[kFrameExtents], native)) {
+    if (std::chrono::steady_clock::now() > deadline) break;
+    QThread::usleep(200);
+  }
+  xcb_destroy_window(c, twin);
+  xcb_flush(c);
+  return native;
+}
+
 QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
-  // Creating the native window gives it its type and decoration hints, which
-  // decide the frame the window manager will draw.
+  // Creating the native window gives it its type and decoration hints.
   const auto window = static_cast<xcb_window_t>(widget->winId());
   static const Atoms atoms = InternAtoms(c);
+  // Frames in device pixels, by kind; what a shown window has is the truth
+  // for the next window of its kind.
+  static std::map<Kind, QMargins> known;
+  const Kind kind = KindOf(widget);
   QMargins native;
   const auto attributes =
       Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
-  if (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED) {
-    if (!ReadExtents(c, window, atoms.extents, native)) return {};
+  if (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED &&
+      ReadExtents(c, window, atoms[kFrameExtents], native)) {
+    known[kind] = native;
+  } else if (const auto found = known.find(kind); found != known.end()) {
+    native = found->second;
   } else {
-    // Asked afresh each time: the answer depends on hints (a fixed size
-    // drops the resize handle) that may have changed since the last one.
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const auto supported = Reply(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atoms.supported, XCB_ATOM_ATOM, 0, 4096), nullptr));
-    if (!supported || supported->format != 32) return {};
-    const auto* list = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
-    const auto* end = list + xcb_get_property_value_length(supported.get()) / 4;
-    if (std::find(list, end, atoms.request) == end) return {};
-
-    xcb_delete_property(c, window, atoms.extents);
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = atoms.request;
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    // The window manager answers by setting the property; it takes a moment.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
-    while (!ReadExtents(c, window, atoms.extents, native)) {
-      if (std::chrono::steady_clock::now() > deadline) return {};
-      QThread::usleep(100);
-    }
+    native = known[kind] = ProbeFrame(c, atoms, widget, window);
   }
   const double ratio = widget->devicePixelRatioF();
   const auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };

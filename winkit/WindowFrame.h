@@ -8,10 +8,11 @@ class QWidget;
 namespace vornel {
 
 // The frame's width on each side, in the window's own (logical) pixels.
-// Known before the window is first shown where the window manager can tell
-// it (on X11 it is asked for with _NET_REQUEST_FRAME_EXTENTS), so that the
-// first picture is placed right; elsewhere what the platform reports, none
-// where windows have no frame (offscreen) or are placed by the compositor.
+// Known before the window is first shown, so that the first picture is
+// placed right: on X11 from a shown window of the same kind, or else from an
+// iconic twin that the window manager frames without showing it. Elsewhere
+// what the platform reports, none where windows have no frame (offscreen) or
+// are placed by the compositor.
 QMargins FrameMargins(QWidget* window);
 
 }  // namespace vornel
