@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/PictureBox.h"
 #include "winkit/Twips.h"
@@ -33,6 +34,7 @@ QString frmAbout::VersionText() {
 
 void frmAbout::Form_Load(const QString& baseCaption, const QImage& icon32) {
   vornel::MakeToolWindow(this);
+  vornel::UseDesignFont(this);
   setWindowModality(Qt::ApplicationModal);
   setWindowTitle(baseCaption + QStringLiteral(" [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
   setFixedSize(kClientWidth, kClientHeight);

@@ -15,6 +15,7 @@
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"
+#include "winkit/DesignFont.h"
 #include "winkit/LineBreaks.h"
 #include "winkit/MenuCheckMarks.h"
 #include "winkit/Twips.h"
@@ -39,6 +40,8 @@ frmMain::frmMain(MainDependencies deps)
   setWindowTitle(QStringLiteral("Form1"));
   setWindowIcon(AppIcon());
   MakeToolWindow(this);
+  // The menu bar's height is part of the window's fixed size.
+  UseDesignFont(this);
   BuildMenus();
   picScreen_ = new ScreenBox(this);
   picScreen_->setObjectName(QStringLiteral("picScreen"));

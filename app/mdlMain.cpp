@@ -1,9 +1,9 @@
 #include "app/mdlMain.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 
 #include "app/frmMain.h"
+#include "winkit/DesignFont.h"
 
 namespace vornel {
 
@@ -15,13 +15,7 @@ int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown,
                                           .arg(VORNEL_VERSION_MAJOR)
                                           .arg(VORNEL_VERSION_MINOR)
                                           .arg(VORNEL_VERSION_PATCH));
-  // A Japanese Gothic face reads best at the designed dialog sizes.
-  for (const char* family : {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP"}) {
-    if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-      QApplication::setFont(QFont(QString::fromLatin1(family), 9));
-      break;
-    }
-  }
+  QApplication::setFont(DesignFont());
 
   frmMain window(deps);
   // The program ends when the main window closes, and only then: a tool

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "board/Level.h"
+#include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/Twips.h"
 
@@ -83,6 +84,7 @@ int frmScore::shownLevel() const { return cmbLevel->currentIndex(); }
 
 void frmScore::Form_Load(const QString& baseCaption) {
   vornel::MakeToolWindow(this);
+  vornel::UseDesignFont(this);
   setWindowModality(Qt::ApplicationModal);
   setWindowTitle(baseCaption + QStringLiteral(" [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
   setFixedSize(kClientWidth, kClientHeight);

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ranking/Ranking.h"
+#include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/Twips.h"
 
@@ -74,6 +75,7 @@ frmScoreInput::frmScoreInput(const QString& baseCaption, const QString& resultTi
 void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultTime,
                               const QString& levelCaption) {
   vornel::MakeToolWindow(this);
+  vornel::UseDesignFont(this);
   setWindowModality(Qt::ApplicationModal);
   setWindowTitle(baseCaption + QStringLiteral(" [ ") + kTitle + QStringLiteral(" ]"));
   setFixedSize(kClientWidth, kClientHeight);
