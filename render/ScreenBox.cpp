@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "board/Grid.h"
 #include "render/Surface.h"
 
 namespace vornel {
@@ -10,11 +11,12 @@ ScreenBox::ScreenBox(QWidget* parent) : PictureBox(parent) {
   image_ = MakeSurface();
   setFixedSize(kBoxSize, kBoxSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setCells({kBoardOrigin, kTileSize, kBoardSize});
 }
 
 void ScreenBox::showPicture(const QImage& picture) {
   BitBlt(image_, 0, 0, kBoxSize, kBoxSize, picture, 0, 0);
-  update();
+  pictureChanged();
 }
 
 void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -29,7 +31,7 @@ void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {
   const auto shift = static_cast<std::int16_t>((mods & Qt::ShiftModifier ? 1 : 0) |
                                                (mods & Qt::ControlModifier ? 2 : 0) |
                                                (mods & Qt::AltModifier ? 4 : 0));
-  const QPointF at = event->position() - QPointF(contentsRect().topLeft());
+  const QPointF at = PicturePoint(*event);
   emit mouseUp(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 
