@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""The real program on a real X desktop: Xvfb with the openbox window manager,
-real key and mouse events (XTEST, through xdotool), and what a player would
-see read from outside (window and frame geometry, screenshots).
+"""The real program on a real X desktop: Xvfb with a window manager (openbox,
+or fluxbox, which answers no frame-extents request), in the C or the Japanese
+locale, at whole and fractional scales; real key and mouse events (XTEST,
+through xdotool), and what a player would see read from outside (window and
+frame geometry, screenshots).
 
     desktop_test.py GAME SCENE ICON32
 
@@ -19,7 +21,9 @@ import time
 import unittest
 
 GAME, SCENE, ICON32 = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
-TOOLS = ["Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "import", "convert"]
+TOOLS = ["Xvfb", "openbox", "fluxbox", "xdotool", "xwininfo", "xprop", "import", "convert",
+         "localedef"]
+JAPANESE = "ja_JP.UTF-8"
 MAIN = "^Vornel Ver1\\.0\\.0"
 VERSION = "ﾊﾞｰｼﾞｮﾝ情報"
 RANKING = "ｽｺｱﾗﾝｷﾝｸﾞ"
@@ -27,9 +31,12 @@ REGISTRATION = "ﾗﾝｷﾝｸﾞ登録"
 
 
 class Desktop:
-    """An X server of its own with openbox running on it."""
+    """An X server of its own with a window manager running on it, and the
+    environment a player's session gives the game: its locale and, as a
+    desktop's font setting would, a proportional font of its own."""
 
-    def __init__(self, width=1024, height=768, scale=None):
+    def __init__(self, width=1024, height=768, scale=None, wm="openbox", lang=None,
+                 desktop_font=None):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
@@ -43,14 +50,25 @@ class Desktop:
             number += chunk
         os.close(read)
         self.size = (width, height)
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), QT_QPA_PLATFORM="xcb")
-        self.env.pop("QT_SCALE_FACTOR", None)
+        self.home = tempfile.mkdtemp()  # fluxbox writes its settings there
+        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), QT_QPA_PLATFORM="xcb",
+                        HOME=self.home, XDG_CONFIG_HOME=self.home)
+        for name in ("QT_SCALE_FACTOR", "QT_QPA_PLATFORMTHEME", "LC_ALL", "LANGUAGE"):
+            self.env.pop(name, None)
+        self.env["LANG"] = "C.UTF-8"
         if scale:
             self.env["QT_SCALE_FACTOR"] = str(scale)
-        self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+        if lang:
+            self.env.update(LANG=lang, LOCPATH=Locales())
+        if desktop_font:
+            os.makedirs(os.path.join(self.home, "qt6ct"))
+            with open(os.path.join(self.home, "qt6ct", "qt6ct.conf"), "w") as f:
+                f.write(f'[Fonts]\ngeneral="{desktop_font},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
+            self.env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
+        self.wm = subprocess.Popen([wm], env=self.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.wait(lambda: "window id" in self.out("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
-                  "openbox did not start")
+                  f"{wm} did not start")
         self.programs = []
 
     def close(self):
@@ -60,6 +78,7 @@ class Desktop:
             p.wait()
             if p.stdout:
                 p.stdout.close()
+        shutil.rmtree(self.home, ignore_errors=True)
 
     def out(self, *command):
         return subprocess.run(command, env=self.env, check=True, capture_output=True,
@@ -138,6 +157,49 @@ class Desktop:
                 check=True, capture_output=True).stdout
 
 
+    def ink(self, window, box):
+        """Columns and rows of the window's client area, inside box (x, y, w,
+        h), that hold anything but the background, read at the client's
+        top-left corner."""
+        x, y, _, _ = self.client(window)
+        left, top, w, h = box
+        shot = self.pixels(x, y, left + w, top + h)
+        at = lambda px, py: shot[3 * (py * (left + w) + px):3 * (py * (left + w) + px) + 3]
+        background = at(0, 0)
+        marked = [(px, py) for py in range(top, top + h) for px in range(left, left + w)
+                  if at(px, py) != background]
+        return sorted({p[0] for p in marked}), sorted({p[1] for p in marked})
+
+
+_locales = []
+
+
+def Locales():
+    """The Japanese locale, built once into a folder of its own."""
+    if not _locales:
+        folder = tempfile.mkdtemp()
+        subprocess.run(["localedef", "-i", "ja_JP", "-f", "UTF-8", os.path.join(folder, JAPANESE)],
+                       check=True, capture_output=True)
+        day = subprocess.run(["date", "-d", "2026-12-07", "+%a"], check=True, text=True,
+                             capture_output=True,
+                             env=dict(os.environ, LOCPATH=folder, LC_ALL=JAPANESE)).stdout
+        assert day.strip() == "月", f"the Japanese locale does not work: {day!r}"
+        _locales.append(folder)
+    return _locales[0]
+
+
+# Bands of each dialog's client area (x, y, w, h, in pixels from the design's
+# twips at 15 per pixel) where no text may reach: between stacked lines (a
+# line of the dialog font is 13 pixels high), between a caption and what it
+# names, between the ranking's cells and past the last of them.
+CLEAR = {
+    VERSION: [(62, 26, 190, 9), (13, 109, 250, 6), (13, 128, 250, 3)],
+    RANKING: [(47, 6, 2, 12), (44, 51, 1, 180), (216, 51, 1, 180), (290, 51, 1, 180),
+              (415, 51, 8, 180)],
+    REGISTRATION: [(17, 25, 190, 12), (155, 37, 7, 12), (152, 58, 9, 12), (17, 104, 240, 6)],
+}
+
+
 def Lines(path):
     with open(path, "rb") as f:
         return f.read().split(b"\r\n")
@@ -161,8 +223,36 @@ class DesktopTest(unittest.TestCase):
         d.keys("alt+f", "x")
         self.assertEqual(program.wait(timeout=30), 0)
 
+    # The desktops a player may have: the window manager, the locale, and a
+    # desktop's font setting replacing the application's font.
+    PLAYERS = [dict(), dict(wm="fluxbox", lang=JAPANESE),
+               dict(lang=JAPANESE, desktop_font="IPAPGothic,14")]
+
+    def assertTextsFit(self, d, window, name):
+        """Every text stays in its box: the bands between the designed boxes,
+        and past the last of them, hold no ink."""
+        for box in CLEAR[name]:
+            self.assertEqual(d.ink(window, box), ([], []), f"{name}: ink in {box}")
+
     def test_windows_open_centred_and_keys_close_the_display_dialogs(self):
-        d = self.desktop()
+        # The longest texts the ranking shows, at every level: names, times
+        # of ten hours and more, full dates.
+        ranking = b"".join(b'"%d","%d","\x8eR\x93c\x91\xbe\x98Y %d","%s","2026/12/07 17:15:0%d"\r\n'
+                           % (level, p, p, b"123:45:07" if p % 2 else b"10:00:00", p)
+                           for level in range(4) for p in range(10))
+        with open(os.path.join(self.cwd, "vornel.dat"), "wb") as f:
+            f.write(ranking)
+        for player in self.PLAYERS:
+            with self.subTest(**player):
+                d = Desktop(**player)
+                try:
+                    self.open_centred_and_close(d)
+                finally:
+                    d.close()
+        with open(os.path.join(self.cwd, "vornel.dat"), "rb") as f:
+            self.assertEqual(f.read(), ranking, "showing the ranking wrote its file")
+
+    def open_centred_and_close(self, d):
         game = d.start(GAME, cwd=self.cwd)
         main = d.window(MAIN)
         # The first picture is already centred, frame and all, and stays put.
@@ -181,19 +271,19 @@ class DesktopTest(unittest.TestCase):
         d.keys("alt+f", "l", "Return")
         self.assertEqual(d.frame(main), first)
 
-        # The display dialogs open centred with their button focused: Enter
-        # presses it. Escape closes them too.
+        # The display dialogs open centred, their texts in their boxes, with
+        # their button focused: Enter presses it. Escape closes them too.
         for open_keys, name in ((["alt+a"], VERSION), (["alt+r", "b"], RANKING)):
             for close_key in ("Return", "Escape"):
                 d.out("xdotool", "windowactivate", "--sync", main)
                 d.keys(*open_keys)
                 dialog = d.window(name)
                 self.assertEqual(d.centred(dialog), (0, 0), name)
+                self.assertTextsFit(d, dialog, name)
                 d.keys(close_key)
                 d.wait(lambda: not d.shown(name), f"{close_key} left {name} open")
         self.assertIsNone(game.poll())
         self.quit(d, game, main)
-        self.assertFalse(os.path.exists(os.path.join(self.cwd, "vornel.dat")))
 
     def test_registration_takes_enter_only_on_its_button_and_ignores_escape(self):
         # Level 1 holds nine times of 0:00:00: the first clear takes the
@@ -201,7 +291,7 @@ class DesktopTest(unittest.TestCase):
         with open(os.path.join(self.cwd, "vornel.dat"), "wb") as f:
             for place in range(9):
                 f.write(b'"1","%d","p%d","0:00:00","2026/01/01 00:00:00"\r\n' % (place, place))
-        d = self.desktop()
+        d = self.desktop(wm="fluxbox", lang=JAPANESE)
         scene = d.start(SCENE, "play", cwd=self.cwd)
         bombs = [tuple(map(int, scene.stdout.readline().split()[1:])) for _ in range(30)]
         main = d.window(MAIN)
@@ -217,6 +307,7 @@ class DesktopTest(unittest.TestCase):
         clear_the_board()
         dialog = d.window(REGISTRATION)
         self.assertEqual(d.centred(dialog), (0, 0))
+        self.assertTextsFit(d, dialog, REGISTRATION)
         d.type("Taro")
         d.keys("Return", "KP_Enter", "Escape")
         time.sleep(0.5)
@@ -287,6 +378,41 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual(d.pixels(ax + 2 * 16, ay + 2 * 37, 64, 64), icon)
         d.keys("Return")
         d.wait(lambda: not d.shown(VERSION), "the version dialog stayed open")
+        self.quit(d, game, main)
+
+    def test_fractional_scale_gives_every_cell_one_pitch_and_clicks_the_cell_shown(self):
+        # At 1.25 a cell is 27 device pixels; the 2-pixel border and the
+        # sheet's frame take the rest of the 465.
+        d = self.desktop(scale=1.25, lang=JAPANESE)
+        game = d.start(GAME, cwd=self.cwd)
+        main = d.window(MAIN)
+        self.assertEqual(d.centred(main), (0, 0))
+        d.keys("alt+f", "s")
+        x, y, w, h = d.client(main)
+        self.assertEqual(w, 465)
+        top = y + h - 465
+        cell = lambda k: 2 + 14 + 27 * k  # first device pixel of cell k
+        # The covered tile's one-pixel dark right edge and black bottom line,
+        # every 27 pixels across and down the board.
+        row = d.pixels(x, top + cell(7) + 13, 465, 1)
+        column = d.pixels(x + cell(7) + 13, top, 1, 465)
+        self.assertEqual([i for i in range(465) if row[3 * i:3 * i + 3] == row[3 * cell(0) + 78:3 * cell(0) + 81]],
+                         [cell(k) + 26 for k in range(16)])
+        self.assertEqual([i for i in range(465) if column[3 * i:3 * i + 3] == b"\0\0\0"],
+                         [cell(k) + 26 for k in range(16)])
+
+        def marked(cx, cy):
+            shot = d.pixels(x + cell(cx), top + cell(cy), 27, 27)
+            return any(shot[i] > 200 and shot[i + 1] > 200 and shot[i + 2] < 100
+                       for i in range(0, len(shot), 3))
+        # Right-clicks on the last pixel of cell (0, 0) and the first of
+        # (15, 15) mark those two cells and no neighbour.
+        d.click(x + cell(0) + 26, top + cell(0) + 26, 3)
+        d.click(x + cell(15), top + cell(15), 3)
+        time.sleep(0.3)
+        self.assertEqual([marked(0, 0), marked(1, 0), marked(0, 1), marked(1, 1)],
+                         [True, False, False, False])
+        self.assertEqual([marked(15, 15), marked(14, 15), marked(15, 14)], [True, False, False])
         self.quit(d, game, main)
 
 
