@@ -2,7 +2,9 @@
 
 #include <utility>
 
-#include "ranking/RankingFile.h"
+#include "ranking/RankingCodePage.h"
+#include "ranking/RankingRecords.h"
+#include "ranking/RankingStore.h"
 
 namespace vornel {
 

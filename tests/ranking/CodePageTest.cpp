@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ranking/CodePage932.h"
-#include "ranking/RankingFile.h"
+#include "ranking/RankingCodePage.h"
 
 namespace vornel::ranking_detail {
 namespace {
