@@ -1,5 +1,6 @@
 #include "ranking/RankingRecords.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -90,7 +91,7 @@ using RawEntry = std::array<QByteArrayView, 5>;
 
 }  // namespace
 
-void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
+bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
   // Fields stay views into `data` until the end, so that a file of many
   // records costs no decoding beyond the entries finally kept.
   std::array<std::array<std::optional<RawEntry>, kRankPlaces>, kRankLevels> raw;
@@ -99,7 +100,9 @@ void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
 
   const char* p = data.data();
   const char* end = p + data.size();
+  const char* stop = end;  // where the load ended
   while (p != end) {
+    const char* const start = p;
     RawEntry record;
     bool whole = true;
     for (QByteArrayView& field : record) {
@@ -109,13 +112,18 @@ void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
       }
     }
     // A record cut short by the end of the file is dropped whole.
-    if (!whole) break;
+    if (!whole) {
+      stop = start;
+      break;
+    }
     buffer = record;
     if (record[0].isEmpty()) continue;
     const auto level = ParseIndex(record[0], 0, kRankLevels - 1);
-    if (!level) break;
-    const auto place = ParseIndex(record[1], 0, kRankPlaces - 1);
-    if (!place) break;
+    const auto place = level ? ParseIndex(record[1], 0, kRankPlaces - 1) : std::nullopt;
+    if (!place) {
+      stop = start;
+      break;
+    }
     raw[*level][*place] = record;
   }
 
@@ -131,12 +139,19 @@ void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
       e.Date = DecodeText((*r)[4]);
     }
   }
+  // Blank space after the last record holds nothing that was left unread.
+  return complete && std::all_of(stop, end, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
+}
+
+bool ParseRankingHead(Ranking& ranking, QByteArrayView head) {
+  return ParseRankingBytes(ranking, head.first(std::min(head.size(), kMaxFileBytes)),
+                           head.size() <= kMaxFileBytes);
 }
 
 }  // namespace ranking_detail
 
-void ParseRanking(Ranking& ranking, const QByteArray& shiftJis) {
-  ranking_detail::ParseRankingBytes(ranking, shiftJis, true);
+bool ParseRanking(Ranking& ranking, const QByteArray& shiftJis) {
+  return ranking_detail::ParseRankingBytes(ranking, shiftJis, true);
 }
 
 QByteArray FormatRanking(const Ranking& ranking) {

@@ -20,7 +20,11 @@ std::optional<int> ParseIndex(QByteArrayView text, int lo, int hi);
 std::optional<int> ParseIndex(QStringView text, int lo, int hi);
 
 // ParseRanking on bytes that may be only the head of the file
-// (`complete` false): then a record running into the end is not stored.
-void ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete);
+// (`complete` false): then a record running into the end is not stored,
+// and the file is not read to its end.
+bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete);
+// ParseRanking on the head of a file as ReadHead gives it: up to one byte
+// past kMaxFileBytes, that byte telling that the file goes on.
+bool ParseRankingHead(Ranking& ranking, QByteArrayView head);
 
 }  // namespace vornel::ranking_detail

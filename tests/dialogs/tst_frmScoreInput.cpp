@@ -13,14 +13,14 @@ namespace {
 const QString kTitle = QStringLiteral("ﾗﾝｷﾝｸﾞ登録");
 
 // A shown dialog for a 0:01:07 clear on "難しい", recording what it stores;
-// the save fails when `failure` is set.
+// the save gives `result`.
 struct Fixture {
   QStringList stored;
-  std::optional<QString> failure;
+  vornel::SaveResult result{true, {}};
   frmScoreInput dialog{QStringLiteral("Vornel Ver1.0.0"), QStringLiteral("0:01:07"),
                        QStringLiteral("難しい"), [this](const QString& name) {
                          stored << name;
-                         return failure;
+                         return result;
                        }};
   QLineEdit* name = dialog.findChild<QLineEdit*>(QStringLiteral("txtName"));
   QPushButton* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
@@ -175,18 +175,27 @@ class ScoreInputDialogTest : public QObject {
     QVERIFY(f.stored.isEmpty());
   }
 
-  void failedSaveIsReportedAndTheDialogCloses() {
+  // A failed save is told under a fixed first line, a note of a saved one
+  // as it is; either way the dialog closes.
+  void saveIsReportedAndTheDialogCloses_data() {
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("failed") << false << QStringLiteral("ランキングを保存できませんでした。\nwhy");
+    QTest::newRow("note") << true << QStringLiteral("why");
+  }
+  void saveIsReportedAndTheDialogCloses() {
+    QFETCH(bool, saved);
+    QFETCH(QString, shown);
     Fixture f;
-    f.failure = QStringLiteral("No space left on device");
+    f.result = {saved, QStringLiteral("why")};
     f.type(QStringLiteral("Taro"));
     dialogs_test::BoxWatcher watcher;
     QTest::mouseClick(f.ok, Qt::LeftButton);
     const dialogs_test::SeenBox& box = watcher.seen();
     QVERIFY(box.seen);
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, saved ? QMessageBox::Information : QMessageBox::Warning);
     QCOMPARE(box.title, kTitle);
-    QCOMPARE(box.text,
-             QStringLiteral("ランキングを保存できませんでした。\nNo space left on device"));
+    QCOMPARE(box.text, shown);
     QCOMPARE(f.stored, QStringList{QStringLiteral("Taro")});
     QVERIFY(!f.dialog.isVisible());
   }

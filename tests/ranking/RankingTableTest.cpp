@@ -6,11 +6,31 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "RankingTestUtil.h"
+
+// Faults planted in the system calls of the save: the ranking library's
+// calls bind to these definitions in the test program.
+enum class Fault { None, Reserve, Sync, CrashAtCut };
+static Fault g_fault = Fault::None;
+extern "C" int fallocate(int fd, int mode, off_t offset, off_t length) {
+  if (g_fault == Fault::Reserve) return errno = ENOSPC, -1;
+  return int(syscall(SYS_fallocate, fd, mode, offset, length));
+}
+extern "C" int fsync(int fd) {
+  if (g_fault == Fault::Sync) return errno = EIO, -1;
+  return int(syscall(SYS_fsync, fd));
+}
+extern "C" int ftruncate(int fd, off_t length) noexcept {
+  if (g_fault == Fault::CrashAtCut) _exit(9);
+  return int(syscall(SYS_ftruncate, fd, length));
+}
 
 namespace vornel {
 namespace {
@@ -26,7 +46,10 @@ class RankingSave : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString FilePath() const { return dir_.filePath(QString::fromLatin1(kRankingFile)); }
+  SaveResult Save(Ranking& r, const Candidate& c) { return SaveRanking(r, c, FilePath(), disk_); }
+  QString Told(const char* what) const { return FilePath() + S(what); }
   QTemporaryDir dir_;
+  RankingDisk disk_;
 };
 
 // Runs `save` in a child process that has given up root (root writes
@@ -93,7 +116,7 @@ TEST_F(RankingSave, GapIsFilledAndTheEmptyEntryCarriedDown) {
   ASSERT_EQ(r.at(2, 3).Name, S("stored"));
   EXPECT_TRUE(CheckRankIn(r, S("2"), S("9:00:00")));
 
-  EXPECT_EQ(SaveRanking(r, Cand(2, "slow", "9:00:00"), FilePath()), std::nullopt);
+  EXPECT_TRUE(Save(r, Cand(2, "slow", "9:00:00")).saved);
   EXPECT_EQ(r.at(2, 0).Name, S("slow"));
   EXPECT_EQ(r.at(2, 0).Place, S("0"));
   for (int p = 1; p <= 3; ++p) {
@@ -114,7 +137,7 @@ TEST_F(RankingSave, TiesGoBelowAndEqualEntriesBelowSwap) {
   FillLevel(r, 3, {"0:01:00", "0:02:00", "0:03:00", "0:04:00", "0:05:00", "0:06:00", "0:07:00",
                    "0:08:00", "0:09:00", "0:10:00"});
   r.at(3, 4).Name = S("four");
-  ASSERT_EQ(SaveRanking(r, Cand(3, "tie", "0:05:00"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(r, Cand(3, "tie", "0:05:00")).saved);
   EXPECT_EQ(r.at(3, 4).Name, S("four"));
   EXPECT_EQ(r.at(3, 5).Name, S("tie"));
   EXPECT_EQ(r.at(3, 9).Time, S("0:09:00"));  // 0:10:00 fell off
@@ -125,7 +148,7 @@ TEST_F(RankingSave, TiesGoBelowAndEqualEntriesBelowSwap) {
   FillLevel(s, 0, {"0:01:00", "0:02:00", "0:03:00", "0:05:00", "0:05:00"});
   s.at(0, 3).Name = S("A");
   s.at(0, 4).Name = S("B");
-  ASSERT_EQ(SaveRanking(s, Cand(0, "new", "0:00:30"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(s, Cand(0, "new", "0:00:30")).saved);
   EXPECT_EQ(s.at(0, 0).Name, S("new"));
   EXPECT_EQ(s.at(0, 4).Name, S("B"));
   EXPECT_EQ(s.at(0, 5).Name, S("A"));
@@ -134,7 +157,7 @@ TEST_F(RankingSave, TiesGoBelowAndEqualEntriesBelowSwap) {
   // A ten-hour time lands after the two-hour ones.
   Ranking t;
   t.at(1, 0) = Entry(1, 0, "two", "2:00:00");
-  ASSERT_EQ(SaveRanking(t, Cand(1, "ten", "10:00:00"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(t, Cand(1, "ten", "10:00:00")).saved);
   EXPECT_EQ(t.at(1, 0).Name, S("two"));
   EXPECT_EQ(t.at(1, 1).Name, S("ten"));
 }
@@ -145,7 +168,7 @@ TEST_F(RankingSave, SavedLevelGetsItsPlacesOthersAreWrittenAsHeld) {
   r.at(0, 2).Place = S(" 2");  // as a hand-edited file may have it
   r.at(3, 0) = Entry(3, 0, "fast", "0:00:09");
   r.at(3, 0).Place = S(" 0");  // above the new entry, yet renumbered
-  ASSERT_EQ(SaveRanking(r, Cand(3, "x", "0:01:00"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(r, Cand(3, "x", "0:01:00")).saved);
   const QByteArray bytes = test::ReadBytes(FilePath());
   EXPECT_TRUE(bytes.contains(Line({"0", " 2", "zero", "0:00:09", "2024/05/01 10:00:00"})));
   EXPECT_TRUE(bytes.contains(Line({"3", "0", "fast", "0:00:09", "2024/05/01 10:00:00"})));
@@ -154,9 +177,9 @@ TEST_F(RankingSave, SavedLevelGetsItsPlacesOthersAreWrittenAsHeld) {
 
 TEST_F(RankingSave, NamesKeepCommasAndShiftJisBytes) {
   Ranking r;
-  ASSERT_EQ(SaveRanking(r, Cand(0, "a, b,c", "0:01:00"), FilePath()), std::nullopt);
-  ASSERT_EQ(SaveRanking(r, Cand(0, "山田", "0:00:30"), FilePath()), std::nullopt);
-  ASSERT_EQ(SaveRanking(r, Cand(0, "～①ﾔﾏﾀﾞ", "0:02:00"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(r, Cand(0, "a, b,c", "0:01:00")).saved);
+  ASSERT_TRUE(Save(r, Cand(0, "山田", "0:00:30")).saved);
+  ASSERT_TRUE(Save(r, Cand(0, "～①ﾔﾏﾀﾞ", "0:02:00")).saved);
   const QByteArray bytes = test::ReadBytes(FilePath());
   EXPECT_TRUE(bytes.startsWith("\"0\",\"0\",\"\x8e\x52\x93\x63\",\"0:00:30\","));
   EXPECT_TRUE(bytes.contains("\"\x81\x60\x87\x40\xd4\xcf\xc0\xde\""));
@@ -171,15 +194,15 @@ TEST_F(RankingSave, NamesKeepCommasAndShiftJisBytes) {
   // What code page 932 cannot hold is written as '?', like Windows does.
   Ranking q;
   // The yen and overline keys take the bytes the code page has for them.
-  ASSERT_EQ(SaveRanking(q, Cand(0, "a\u2212b\u00e9\U0001F600\u00a5\u203e", "0:01:00"), FilePath()),
-            std::nullopt);
+  ASSERT_TRUE(Save(q, Cand(0, "a\u2212b\u00e9\U0001F600\u00a5\u203e", "0:01:00")).saved);
   EXPECT_TRUE(test::ReadBytes(FilePath()).contains("\"a?b??\\~\""));
+  EXPECT_EQ(q.at(0, 0).Name, S("a?b??\\~"));  // as the next start reads it
 }
 
 TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   Ranking r;
   FillLevel(r, 2);
-  ASSERT_EQ(SaveRanking(r, Cand(2, "old", "0:00:10"), FilePath()), std::nullopt);
+  ASSERT_TRUE(Save(r, Cand(2, "old", "0:00:10")).saved);
   const QByteArray old = test::ReadBytes(FilePath());
 
   // The file is too large to be written: the write fails part way.
@@ -190,8 +213,9 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
     const rlimit limit{100, 100};
     setrlimit(RLIMIT_FSIZE, &limit);
     Ranking c = r;
-    const auto reason = SaveRanking(c, Cand(2, "new", "0:00:01"), FilePath());
-    _exit(reason && !reason->isEmpty() && c.at(2, 0).Name == S("new") ? 0 : 1);
+    const SaveResult s = Save(c, Cand(2, "new", "0:00:01"));
+    _exit(!s.saved && s.message == Told("：ファイルが大きすぎて書き込めません。") &&
+                  c.at(2, 0).Name == S("new") ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -204,8 +228,7 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
                                                      QFileDevice::ReadOther | QFileDevice::ExeOther));
   EXPECT_TRUE(SavedAsOrdinaryUser([&] {
     Ranking c = r;
-    const auto reason = SaveRanking(c, Cand(2, "new", "0:00:01"), FilePath());
-    return reason && !reason->isEmpty();
+    return Save(c, Cand(2, "new", "0:00:01")).message == Told("：書き込みの許可がありません。");
   }));
   QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                          QFileDevice::ExeOwner);
@@ -215,27 +238,37 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   ASSERT_TRUE(QDir(dir_.path()).mkdir(S("asdir")));
   const QString folderPath = dir_.filePath(S("asdir"));
   const QString throughFile = FilePath() + S("/") + S(kRankingFile);
-  for (const QString& path : {folderPath, throughFile}) {
+  const std::pair<QString, const char*> paths[] = {
+      {folderPath, "：ファイルではなく、フォルダーなどがあります。"},
+      {throughFile, "：フォルダーが見つかりません。"}};
+  for (const auto& [path, told] : paths) {
     SCOPED_TRACE(path.toStdString());
     Ranking c = r;
-    const auto reason = SaveRanking(c, Cand(2, "new", "0:00:01"), path);
-    ASSERT_TRUE(reason.has_value());
-    EXPECT_TRUE(reason->contains(path));
+    const SaveResult s = SaveRanking(c, Cand(2, "new", "0:00:01"), path, disk_);
+    EXPECT_FALSE(s.saved);
+    EXPECT_EQ(s.message, path + S(told));
     EXPECT_EQ(c.at(2, 0).Name, S("new"));  // memory takes the new order all the same
   }
   EXPECT_TRUE(QFileInfo(folderPath).isDir());
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(kRankingFile)});
 
-  EXPECT_TRUE(SaveRanking(r, Cand(9, "x", "0:00:01"), FilePath()).has_value());
+  EXPECT_EQ(Save(r, Cand(9, "x", "0:00:01")).message, S("レベル「9」はありません。"));
+  // A sync to disk that fails: nothing replaces the file.
+  g_fault = Fault::Sync;
+  EXPECT_EQ(Save(r, Cand(2, "new", "0:00:01")).message, Told("：ディスクの読み書きに失敗しました。"));
+  g_fault = Fault::None;
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(kRankingFile)});
 }
 
 // A ranking the player may write, in a folder the player may not: it is
 // rewritten in place, and a write that fails puts the old bytes back.
 TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   Ranking r;
-  ASSERT_EQ(SaveRanking(r, Cand(1, "old", "0:00:10"), FilePath()), std::nullopt);
+  FillLevel(r, 0);
+  for (int p = 0; p < kShownPlaces; ++p) r.at(0, p).Name = QString(40, u'n');
+  ASSERT_TRUE(Save(r, Cand(1, "old", "0:00:10")).saved);
   const QByteArray old = test::ReadBytes(FilePath());
   ASSERT_TRUE(QFile::setPermissions(FilePath(), QFile::ReadOwner | QFile::WriteOwner |
                                                     QFile::ReadOther | QFile::WriteOther));
@@ -245,7 +278,7 @@ TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   const auto save = [&](const char* name) {
     return [&, name] {
       Ranking c = r;
-      return !SaveRanking(c, Cand(1, name, "0:00:05"), FilePath()).has_value();
+      return Save(c, Cand(1, name, "0:00:05")).saved;
     };
   };
 
@@ -257,12 +290,131 @@ TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
 
   EXPECT_TRUE(SavedAsOrdinaryUser(save("new")));
   Ranking expected = r;
-  ASSERT_EQ(SaveRanking(expected, Cand(1, "new", "0:00:05"), dir_.filePath(S("expected"))),
-            std::nullopt);
+  RankingDisk none;
+  ASSERT_TRUE(SaveRanking(expected, Cand(1, "new", "0:00:05"), dir_.filePath(S("expected")), none).saved);
   EXPECT_EQ(test::ReadBytes(FilePath()), test::ReadBytes(dir_.filePath(S("expected"))));
   QFile::remove(dir_.filePath(S("expected")));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), files);
+
+  // A fault at each step. The new file is shorter: the last entry falls off.
+  const QByteArray now = test::ReadBytes(FilePath());
+  Ranking e;
+  ParseRanking(e, now);
+  RankingDisk fresh;
+  ASSERT_TRUE(SaveRanking(e, Cand(0, "x", "0:00:30"), dir_.filePath(S("expected")), fresh).saved);
+  const QByteArray shorter = test::ReadBytes(dir_.filePath(S("expected")));
+  QFile::remove(dir_.filePath(S("expected")));
+  const std::pair<Fault, const char*> faults[] = {
+      {Fault::Reserve, "：ディスクの空きが足りません。"},
+      {Fault::Sync, "：ディスクの読み書きに失敗しました。\n元の内容にも戻せず、ファイルが壊れているおそれがあります。"},
+      {Fault::CrashAtCut, ""}};
+  for (const auto& [fault, told] : faults) {
+    g_fault = fault;
+    EXPECT_EQ(SavedAsOrdinaryUser([&, told = told] {
+                Ranking c = r;
+                return Save(c, Cand(0, "x", "0:00:30")).message == Told(told);
+              }),
+              fault != Fault::CrashAtCut);
+    g_fault = Fault::None;
+    const QByteArray left = test::ReadBytes(FilePath());
+    if (fault == Fault::Reserve) {
+      EXPECT_EQ(left, now);  // not a byte written
+    } else if (fault == Fault::CrashAtCut) {
+      // Killed before the cut: the new bytes and a blank end, read whole.
+      Ranking back;
+      EXPECT_TRUE(ParseRanking(back, left));
+      EXPECT_EQ(FormatRanking(back), shorter);
+    }
+    ASSERT_TRUE(test::WriteBytes(FilePath(), now));
+  }
   QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Two games on one file, each saving without having read the other's
+// entries: the first save of each starts with no file at all.
+TEST_F(RankingSave, TwoGamesOnOneFileKeepEveryEntry) {
+  Ranking a, b;
+  RankingDisk da = LoadRanking(a, FilePath()), db = LoadRanking(b, FilePath());
+  const auto save = [&](Ranking& r, RankingDisk& d, const char* name, const char* time) {
+    return SaveRanking(r, Cand(1, name, time), FilePath(), d);
+  };
+  ASSERT_TRUE(save(a, da, "Alice", "0:02:00").saved);
+  ASSERT_TRUE(save(b, db, "Bob", "0:01:00").saved);
+  EXPECT_EQ(b.at(1, 1).Name, S("Alice"));  // the table shows what the file holds
+
+  // While another game holds the file, a save waits a little, then says so.
+  QFile other(FilePath());
+  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+  ASSERT_EQ(flock(other.handle(), LOCK_EX), 0);
+  EXPECT_EQ(save(a, da, "Carol", "0:03:00").message, Told("：ほかのゲームが使用中です。"));
+  other.close();
+  ASSERT_TRUE(save(b, db, "Dave", "0:04:00").saved);
+  ASSERT_TRUE(save(a, da, "Eve", "0:05:00").saved);  // Carol's entry goes with it
+
+  Ranking back;
+  LoadRanking(back, FilePath());
+  QStringList names;
+  for (int p = 0; p < kShownPlaces; ++p) names << back.at(1, p).Name;
+  EXPECT_EQ(names.join(u','), S("Bob,Alice,Carol,Dave,Eve,,,,,"));
+  EXPECT_EQ(FormatRanking(a), test::ReadBytes(FilePath()));
+}
+
+// Records behind a bad one are not loaded; before the file is rewritten
+// without them, its bytes are kept once beside it.
+TEST_F(RankingSave, FileNotLoadedToItsEndIsCopiedFirst) {
+  const QByteArray damaged = Line({"0", "0", "a", "0:01:00", "d"}) + Line({"x", "", "", "", ""}) +
+                             Line({"2", "0", "behind", "0:01:00", "d"});
+  const QString copy = FilePath() + S(".bak");
+  ASSERT_TRUE(test::WriteBytes(FilePath(), damaged));
+  Ranking r;
+  disk_ = LoadRanking(r, FilePath());
+  EXPECT_EQ(Save(r, Cand(0, "new", "0:00:30")).message,
+            FilePath() + S(" は最後まで読めなかったため、元の内容を ") + copy + S(" に残しました。"));
+  EXPECT_EQ(test::ReadBytes(copy), damaged);
+  EXPECT_TRUE(Save(r, Cand(0, "again", "0:00:40")).message.isEmpty());  // told once
+
+  // Damaged again: a copy of other bytes is never overwritten, nor the file.
+  ASSERT_TRUE(test::WriteBytes(FilePath(), damaged + 'x'));
+  disk_ = LoadRanking(r, FilePath());
+  EXPECT_EQ(Save(r, Cand(0, "new", "0:00:30")).message,
+            Told("：最後まで読めないファイルです。前の控え ") + copy + S(" を移すまで上書きしません。"));
+  EXPECT_EQ(test::ReadBytes(FilePath()), damaged + 'x');
+  EXPECT_EQ(test::ReadBytes(copy), damaged);
+}
+
+// A group's file of another owner, in a sticky folder and in a plain shared
+// one, and a link into a folder that takes no new file: each is written
+// where it is, keeping its owner, group and mode, and the link.
+TEST_F(RankingSave, SharedAndLinkedFilesAreWrittenWhereTheyAre) {
+  Ranking r;
+  ASSERT_TRUE(Save(r, Cand(1, "old", "0:00:10")).saved);
+  ASSERT_EQ(chown(qPrintable(FilePath()), 0, 65534), 0);
+  ASSERT_EQ(chmod(qPrintable(FilePath()), 0664), 0);
+  const auto save = [&](const char* name) {
+    return SavedAsOrdinaryUser([&] {
+      Ranking c = r;
+      return Save(c, Cand(1, name, "0:00:05")).saved;
+    });
+  };
+  for (const mode_t folder : {01777, 0777}) {
+    ASSERT_EQ(chmod(qPrintable(dir_.path()), folder), 0);
+    EXPECT_TRUE(save(folder == 0777 ? "plain" : "sticky"));
+    struct stat st {};
+    ASSERT_EQ(stat(qPrintable(FilePath()), &st), 0);
+    EXPECT_EQ(st.st_uid, 0U);
+    EXPECT_EQ(st.st_gid, 65534U);
+    EXPECT_EQ(st.st_mode & 07777, 0664U);
+  }
+  EXPECT_TRUE(test::ReadBytes(FilePath()).contains("\"plain\""));
+
+  const QString real = dir_.filePath(S("real/") + S(kRankingFile));
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(S("real")) && QFile::rename(FilePath(), real));
+  ASSERT_EQ(chown(qPrintable(real), 65534, 65534), 0);
+  ASSERT_TRUE(QFile::link(real, FilePath()));
+  ASSERT_EQ(chmod(qPrintable(dir_.filePath(S("real"))), 0555), 0);
+  EXPECT_TRUE(save("linked"));
+  EXPECT_TRUE(QFileInfo(FilePath()).isSymLink());
+  EXPECT_TRUE(test::ReadBytes(real).contains("\"linked\""));
 }
 
 TEST(RankingStorable, OnlyWhatTheFileCanKeep) {
