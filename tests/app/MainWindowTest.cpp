@@ -230,6 +230,7 @@ class MainWindowTest : public QObject {
     QVERIFY(bar[2]->menu() == nullptr);
     const QList<QAction*> file = bar[0]->menu()->actions();
     QCOMPARE(file.size(), 4);
+    QVERIFY(file[0] == Item(w, "mnuFileStart") && file[3] == Item(w, "mnuFileExit"));
     QCOMPARE(file[1]->text(), QStringLiteral("難易度(&L)"));
     QVERIFY(file[2]->isSeparator());
     QVERIFY(Item(w, "mnuFileLevel2")->isChecked());
