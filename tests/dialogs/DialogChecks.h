@@ -5,12 +5,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 
 namespace dialogs_test {
@@ -32,6 +34,26 @@ inline void CheckWindowConventions(QDialog& dialog, QSize client) {
   const QRect frame = dialog.frameGeometry();
   QVERIFY(std::abs(frame.left() - screen.left() - (screen.width() - frame.width()) / 2) <= 1);
   QVERIFY(std::abs(frame.top() - screen.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+// A label as designed: its text, and its top-left corner in pixels.
+struct DesignedLabel {
+  const char* name;
+  QString text;
+  QPoint at;
+};
+
+// Each label shows its text uncut, whatever the font, where it was designed.
+inline void CheckLabels(const QWidget& dialog, std::initializer_list<DesignedLabel> labels) {
+  for (const DesignedLabel& designed : labels) {
+    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(designed.name));
+    QVERIFY2(label != nullptr, designed.name);
+    QCOMPARE(label->text(), designed.text);
+    QCOMPARE(label->pos(), designed.at);
+    // A label shows only the first line of a text with a line end.
+    QVERIFY2(label->width() >= label->sizeHint().width() || designed.text.endsWith(u'\n'),
+             designed.name);
+  }
 }
 
 // The ways a player closes a display dialog: its command button clicked, or

@@ -2,7 +2,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <tuple>
 
 #include "board/Level.h"
 #include "ranking/frmScore.h"
@@ -63,16 +62,12 @@ class ScoreDialogTest : public QObject {
     frmScore dialog(kBase, vornel::Ranking{}, 1);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
     dialogs_test::CheckWindowConventions(dialog, {423, 265});
-    // Texts and places as designed: twips over 15.
-    const std::tuple<const char*, QString, QPoint> texts[] = {
-        {"Label7", QStringLiteral("レベル"), {10, 6}}, {"Label1", QStringLiteral("順位"), {14, 33}},
-        {"Label2", QStringLiteral("名前"), {118, 33}}, {"Label3", QStringLiteral("記録"), {241, 33}},
-        {"Label4", QStringLiteral("日時"), {310, 33}},
-    };
-    for (const auto& [name, text, at] : texts) {
-      QCOMPARE(Label(dialog, name)->text(), text);
-      QCOMPARE(Label(dialog, name)->pos(), at);
-    }
+    // Places: the design's twips over 15.
+    dialogs_test::CheckLabels(dialog, {{"Label7", QStringLiteral("レベル"), {10, 6}},
+                                       {"Label1", QStringLiteral("順位"), {14, 33}},
+                                       {"Label2", QStringLiteral("名前"), {118, 33}},
+                                       {"Label3", QStringLiteral("記録"), {241, 33}},
+                                       {"Label4", QStringLiteral("日時"), {310, 33}}});
     QCOMPARE(LevelList(dialog)->geometry(), QRect(49, 3, 81, 20));
 
     QComboBox* list = LevelList(dialog);

@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <tuple>
 #include <QToolTip>
 
 #include "ranking/Ranking.h"
@@ -50,21 +49,14 @@ class ScoreInputDialogTest : public QObject {
     Fixture f;
     QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ﾗﾝｷﾝｸﾞ登録 ]"));
     dialogs_test::CheckWindowConventions(f.dialog, {312, 182});
-    // Texts and places as designed: twips over 15, to the nearest pixel.
-    const std::tuple<const char*, QString, QPoint> texts[] = {
-        {"Label1", QStringLiteral("おめでとうございます"), {17, 12}},
-        {"Label2", QStringLiteral("クリアータイム ："), {57, 37}},
-        {"lblTime", QStringLiteral("0:01:07"), {162, 37}},
-        {"Label6", QStringLiteral("レベル ："), {97, 58}},
-        {"lblLevel", QStringLiteral("難しい"), {161, 58}},
-        {"Label4", QStringLiteral("お名前を入力して下さい"), {17, 91}},
-    };
-    for (const auto& [name, text, at] : texts) {
-      auto* label = f.dialog.findChild<QLabel*>(QString::fromLatin1(name));
-      QVERIFY2(label != nullptr, name);
-      QCOMPARE(label->text(), text);
-      QCOMPARE(label->pos(), at);
-    }
+    // Places: the design's twips over 15, to the nearest pixel.
+    dialogs_test::CheckLabels(f.dialog,
+                              {{"Label1", QStringLiteral("おめでとうございます"), {17, 12}},
+                               {"Label2", QStringLiteral("クリアータイム ："), {57, 37}},
+                               {"lblTime", QStringLiteral("0:01:07"), {162, 37}},
+                               {"Label6", QStringLiteral("レベル ："), {97, 58}},
+                               {"lblLevel", QStringLiteral("難しい"), {161, 58}},
+                               {"Label4", QStringLiteral("お名前を入力して下さい"), {17, 91}}});
     QCOMPARE(f.name->geometry(), QRect(38, 110, 236, 21));
     QCOMPARE(f.ok->geometry(), QRect(114, 142, 77, 29));
     QCOMPARE(f.ok->text(), QStringLiteral("O K"));
