@@ -125,7 +125,9 @@ bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString
 SaveResult SaveRanking(Ranking& ranking, const Candidate& candidate, const QString& path,
                        RankingDisk& disk) {
   const auto level = ParseIndex(candidate.ResultLevel, 0, kSavedLevels - 1);
-  if (!level) return {false, QStringLiteral("レベル「%1」はありません。").arg(candidate.ResultLevel)};
+  if (!level) {
+    return {false, QStringLiteral("レベル「%1」はありません。").arg(candidate.ResultLevel)};
+  }
   if (!ranking_detail::CodecAvailable()) {
     return {false, QStringLiteral("Shift-JIS の変換表がないため、ランキングを書けません。")};
   }

@@ -51,7 +51,7 @@ struct RankingDisk {
 // it; commas and line ends (CR LF, CR or LF) separate fields alike. Level and
 // place are decimal with optional spaces and sign, and must name 0-4 / 0-10.
 // A record cut short by the end of the file is dropped; only the first 16 MiB
-// of a file are read.
+// of a file are read. Returns what it read, for the saves of this game.
 RankingDisk LoadRanking(Ranking& ranking, const QString& path);
 // The same on bytes already in memory. True when every record was read and
 // nothing but spaces and line ends follows the last one.

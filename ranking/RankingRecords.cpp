@@ -140,7 +140,8 @@ bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
     }
   }
   // Blank space after the last record holds nothing that was left unread.
-  return complete && std::all_of(stop, end, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
+  return complete &&
+         std::all_of(stop, end, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
 }
 
 bool ParseRankingHead(Ranking& ranking, QByteArrayView head) {

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
+#include <tuple>
 
 namespace dialogs_test {
 
@@ -36,23 +37,16 @@ inline void CheckWindowConventions(QDialog& dialog, QSize client) {
   QVERIFY(std::abs(frame.top() - screen.top() - (screen.height() - frame.height()) / 2) <= 1);
 }
 
-// A label as designed: its text, and its top-left corner in pixels.
-struct DesignedLabel {
-  const char* name;
-  QString text;
-  QPoint at;
-};
-
-// Each label shows its text uncut, whatever the font, where it was designed.
-inline void CheckLabels(const QWidget& dialog, std::initializer_list<DesignedLabel> labels) {
-  for (const DesignedLabel& designed : labels) {
-    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(designed.name));
-    QVERIFY2(label != nullptr, designed.name);
-    QCOMPARE(label->text(), designed.text);
-    QCOMPARE(label->pos(), designed.at);
-    // A label shows only the first line of a text with a line end.
-    QVERIFY2(label->width() >= label->sizeHint().width() || designed.text.endsWith(u'\n'),
-             designed.name);
+// Each label (name, text, top-left corner in pixels) shows its text uncut
+// where it was designed; of a text with a line end, the first line only.
+inline void CheckLabels(const QWidget& dialog,
+                        std::initializer_list<std::tuple<const char*, QString, QPoint>> labels) {
+  for (const auto& [name, text, at] : labels) {
+    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+    QVERIFY2(label != nullptr, name);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->pos(), at);
+    QVERIFY2(label->width() >= label->sizeHint().width() || text.endsWith(u'\n'), name);
   }
 }
 

@@ -1,6 +1,5 @@
-// Code page 932 as Windows has it, from its own byte pairs and characters:
-// both ways, what it writes where codes share a character, and the bytes
-// it must refuse.
+// Code page 932 as Windows has it, by its own bytes: both ways, what it
+// writes where codes share a character, and the bytes it must refuse.
 
 #include <gtest/gtest.h>
 

@@ -113,7 +113,8 @@ TEST(RankingLoad, NameWithQuoteIsReadUpToTheQuote) {
 
 // A blank tail is a clean end; a cut record is not.
 TEST(RankingLoad, FileEndingMidRecordKeepsEarlierRecords) {
-  for (const char* tail : {"\"0\",\"1\",\"cut\"", "\"0\",\"1\",\"n\",\"t\",", "\r\n", " \r\n\n\r "}) {
+  for (const char* tail :
+       {"\"0\",\"1\",\"cut\"", "\"0\",\"1\",\"n\",\"t\",", "\r\n", " \r\n\n\r "}) {
     SCOPED_TRACE(tail);
     Ranking r;
     EXPECT_EQ(ParseRanking(r, Line({"0", "0", "whole", "0:01:00", "d"}) + tail), tail[0] != '"');

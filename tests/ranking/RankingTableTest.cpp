@@ -7,28 +7,27 @@
 #include <csignal>
 #include <functional>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "RankingTestUtil.h"
 
 // Faults planted in the system calls of the save: the ranking library's
 // calls bind to these definitions in the test program.
-enum class Fault { None, Reserve, Sync, CrashAtCut };
-static Fault g_fault = Fault::None;
+static enum class Fault { None, Reserve, Sync, CrashAtCut } g_fault = Fault::None;
 extern "C" int fallocate(int fd, int mode, off_t offset, off_t length) {
-  if (g_fault == Fault::Reserve) return errno = ENOSPC, -1;
-  return int(syscall(SYS_fallocate, fd, mode, offset, length));
+  return g_fault == Fault::Reserve ? (errno = ENOSPC, -1)
+                                   : int(syscall(SYS_fallocate, fd, mode, offset, length));
 }
 extern "C" int fsync(int fd) {
-  if (g_fault == Fault::Sync) return errno = EIO, -1;
-  return int(syscall(SYS_fsync, fd));
+  return g_fault == Fault::Sync ? (errno = EIO, -1) : int(syscall(SYS_fsync, fd));
 }
 extern "C" int ftruncate(int fd, off_t length) noexcept {
-  if (g_fault == Fault::CrashAtCut) _exit(9);
+  if (g_fault == Fault::CrashAtCut) _exit(9);  // killed
   return int(syscall(SYS_ftruncate, fd, length));
 }
 
@@ -48,6 +47,9 @@ class RankingSave : public ::testing::Test {
   QString FilePath() const { return dir_.filePath(QString::fromLatin1(kRankingFile)); }
   SaveResult Save(Ranking& r, const Candidate& c) { return SaveRanking(r, c, FilePath(), disk_); }
   QString Told(const char* what) const { return FilePath() + S(what); }
+  // Saves a copy of `r` as an ordinary user: true when it says `told`, or saves.
+  bool SaysAsUser(const Ranking& r, const Candidate& c, const char* told = nullptr,
+                  rlim_t sizeLimit = RLIM_INFINITY);
   QTemporaryDir dir_;
   RankingDisk disk_;
 };
@@ -67,6 +69,15 @@ bool SavedAsOrdinaryUser(const std::function<bool()>& save, rlim_t sizeLimit = R
   int status = 0;
   return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
          WEXITSTATUS(status) == 0;
+}
+
+bool RankingSave::SaysAsUser(const Ranking& r, const Candidate& c, const char* told,
+                             rlim_t sizeLimit) {
+  return SavedAsOrdinaryUser([&] {
+    Ranking copy = r;
+    const SaveResult s = Save(copy, c);
+    return told ? s.message == Told(told) : s.saved;
+  }, sizeLimit);
 }
 
 TEST(RankingLevel, LastCheckedWinsAndNoneIsZero) {
@@ -213,8 +224,7 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
     const rlimit limit{100, 100};
     setrlimit(RLIMIT_FSIZE, &limit);
     Ranking c = r;
-    const SaveResult s = Save(c, Cand(2, "new", "0:00:01"));
-    _exit(!s.saved && s.message == Told("：ファイルが大きすぎて書き込めません。") &&
+    _exit(Save(c, Cand(2, "new", "0:00:01")).message == Told("：ファイルが大きすぎて書き込めません。") &&
                   c.at(2, 0).Name == S("new") ? 0 : 1);
   }
   int status = 0;
@@ -226,10 +236,7 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   // A read-only folder, and a file the player may not write either.
   ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                                      QFileDevice::ReadOther | QFileDevice::ExeOther));
-  EXPECT_TRUE(SavedAsOrdinaryUser([&] {
-    Ranking c = r;
-    return Save(c, Cand(2, "new", "0:00:01")).message == Told("：書き込みの許可がありません。");
-  }));
+  EXPECT_TRUE(SaysAsUser(r, Cand(2, "new", "0:00:01"), "：書き込みの許可がありません。"));
   QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                          QFileDevice::ExeOwner);
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
@@ -238,15 +245,12 @@ TEST_F(RankingSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   ASSERT_TRUE(QDir(dir_.path()).mkdir(S("asdir")));
   const QString folderPath = dir_.filePath(S("asdir"));
   const QString throughFile = FilePath() + S("/") + S(kRankingFile);
-  const std::pair<QString, const char*> paths[] = {
-      {folderPath, "：ファイルではなく、フォルダーなどがあります。"},
-      {throughFile, "：フォルダーが見つかりません。"}};
-  for (const auto& [path, told] : paths) {
+  for (const QString& path : {folderPath, throughFile}) {
     SCOPED_TRACE(path.toStdString());
     Ranking c = r;
-    const SaveResult s = SaveRanking(c, Cand(2, "new", "0:00:01"), path, disk_);
-    EXPECT_FALSE(s.saved);
-    EXPECT_EQ(s.message, path + S(told));
+    EXPECT_EQ(SaveRanking(c, Cand(2, "new", "0:00:01"), path, disk_).message,
+              path + S(path == folderPath ? "：ファイルではなく、フォルダーなどがあります。"
+                                          : "：フォルダーが見つかりません。"));
     EXPECT_EQ(c.at(2, 0).Name, S("new"));  // memory takes the new order all the same
   }
   EXPECT_TRUE(QFileInfo(folderPath).isDir());
@@ -275,59 +279,39 @@ TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner |
                                                      QFile::ReadOther | QFile::ExeOther));
   const QStringList files{S(kRankingFile)};
-  const auto save = [&](const char* name) {
-    return [&, name] {
-      Ranking c = r;
-      return Save(c, Cand(1, name, "0:00:05")).saved;
-    };
-  };
 
   // Too long for the size limit, which the old file is not: refused, and
   // the old bytes are back, not a cut-off file.
   const std::string longName(50, 'n');
-  EXPECT_FALSE(SavedAsOrdinaryUser(save(longName.c_str()), rlim_t(old.size() + 40)));
+  EXPECT_FALSE(SaysAsUser(r, Cand(1, longName.c_str(), "0:00:05"), nullptr, old.size() + 40));
   EXPECT_EQ(test::ReadBytes(FilePath()), old);
 
-  EXPECT_TRUE(SavedAsOrdinaryUser(save("new")));
+  EXPECT_TRUE(SaysAsUser(r, Cand(1, "new", "0:00:05")));
   Ranking expected = r;
   RankingDisk none;
-  ASSERT_TRUE(SaveRanking(expected, Cand(1, "new", "0:00:05"), dir_.filePath(S("expected")), none).saved);
+  ASSERT_TRUE(
+      SaveRanking(expected, Cand(1, "new", "0:00:05"), dir_.filePath(S("expected")), none).saved);
   EXPECT_EQ(test::ReadBytes(FilePath()), test::ReadBytes(dir_.filePath(S("expected"))));
   QFile::remove(dir_.filePath(S("expected")));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), files);
 
-  // A fault at each step. The new file is shorter: the last entry falls off.
+  // A fault at each step; the new file is shorter, its last entry falling off.
   const QByteArray now = test::ReadBytes(FilePath());
-  Ranking e;
-  ParseRanking(e, now);
-  RankingDisk fresh;
-  ASSERT_TRUE(SaveRanking(e, Cand(0, "x", "0:00:30"), dir_.filePath(S("expected")), fresh).saved);
-  const QByteArray shorter = test::ReadBytes(dir_.filePath(S("expected")));
-  QFile::remove(dir_.filePath(S("expected")));
   const std::pair<Fault, const char*> faults[] = {
       {Fault::Reserve, "：ディスクの空きが足りません。"},
       {Fault::Sync, "：ディスクの読み書きに失敗しました。\n元の内容にも戻せず、ファイルが壊れているおそれがあります。"},
       {Fault::CrashAtCut, ""}};
   for (const auto& [fault, told] : faults) {
     g_fault = fault;
-    EXPECT_EQ(SavedAsOrdinaryUser([&, told = told] {
-                Ranking c = r;
-                return Save(c, Cand(0, "x", "0:00:30")).message == Told(told);
-              }),
-              fault != Fault::CrashAtCut);
+    EXPECT_EQ(SaysAsUser(r, Cand(0, "x", "0:00:30"), told), fault != Fault::CrashAtCut);
     g_fault = Fault::None;
-    const QByteArray left = test::ReadBytes(FilePath());
-    if (fault == Fault::Reserve) {
-      EXPECT_EQ(left, now);  // not a byte written
-    } else if (fault == Fault::CrashAtCut) {
-      // Killed before the cut: the new bytes and a blank end, read whole.
-      Ranking back;
-      EXPECT_TRUE(ParseRanking(back, left));
-      EXPECT_EQ(FormatRanking(back), shorter);
+    Ranking back;
+    if (fault != Fault::Sync) {  // untouched; killed before the cut, new and read whole
+      EXPECT_TRUE(ParseRanking(back, test::ReadBytes(FilePath())));
+      EXPECT_EQ(back.at(0, 0).Name, fault == Fault::Reserve ? r.at(0, 0).Name : S("x"));
     }
     ASSERT_TRUE(test::WriteBytes(FilePath(), now));
   }
-  QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // Two games on one file, each saving without having read the other's
@@ -336,26 +320,23 @@ TEST_F(RankingSave, TwoGamesOnOneFileKeepEveryEntry) {
   Ranking a, b;
   RankingDisk da = LoadRanking(a, FilePath()), db = LoadRanking(b, FilePath());
   const auto save = [&](Ranking& r, RankingDisk& d, const char* name, const char* time) {
-    return SaveRanking(r, Cand(1, name, time), FilePath(), d);
+    return SaveRanking(r, Cand(1, name, time), FilePath(), d).message;
   };
-  ASSERT_TRUE(save(a, da, "Alice", "0:02:00").saved);
-  ASSERT_TRUE(save(b, db, "Bob", "0:01:00").saved);
+  EXPECT_EQ(save(a, da, "Alice", "0:02:00"), QString());
+  EXPECT_EQ(save(b, db, "Bob", "0:01:00"), QString());
   EXPECT_EQ(b.at(1, 1).Name, S("Alice"));  // the table shows what the file holds
 
   // While another game holds the file, a save waits a little, then says so.
   QFile other(FilePath());
-  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
-  ASSERT_EQ(flock(other.handle(), LOCK_EX), 0);
-  EXPECT_EQ(save(a, da, "Carol", "0:03:00").message, Told("：ほかのゲームが使用中です。"));
+  ASSERT_TRUE(other.open(QIODevice::ReadOnly) && flock(other.handle(), LOCK_EX) == 0);
+  EXPECT_EQ(save(a, da, "Carol", "0:03:00"), Told("：ほかのゲームが使用中です。"));
   other.close();
-  ASSERT_TRUE(save(b, db, "Dave", "0:04:00").saved);
-  ASSERT_TRUE(save(a, da, "Eve", "0:05:00").saved);  // Carol's entry goes with it
-
-  Ranking back;
-  LoadRanking(back, FilePath());
-  QStringList names;
-  for (int p = 0; p < kShownPlaces; ++p) names << back.at(1, p).Name;
-  EXPECT_EQ(names.join(u','), S("Bob,Alice,Carol,Dave,Eve,,,,,"));
+  // Carol's entry goes into the file with Eve's, Dave's kept.
+  EXPECT_EQ(save(b, db, "Dave", "0:04:00"), QString());
+  EXPECT_EQ(save(a, da, "Eve", "0:05:00"), QString());
+  QString names;
+  for (int p = 0; p < 6; ++p) names += a.at(1, p).Name + u',';
+  EXPECT_EQ(names, S("Bob,Alice,Carol,Dave,Eve,,"));
   EXPECT_EQ(FormatRanking(a), test::ReadBytes(FilePath()));
 }
 
@@ -388,33 +369,23 @@ TEST_F(RankingSave, FileNotLoadedToItsEndIsCopiedFirst) {
 TEST_F(RankingSave, SharedAndLinkedFilesAreWrittenWhereTheyAre) {
   Ranking r;
   ASSERT_TRUE(Save(r, Cand(1, "old", "0:00:10")).saved);
-  ASSERT_EQ(chown(qPrintable(FilePath()), 0, 65534), 0);
-  ASSERT_EQ(chmod(qPrintable(FilePath()), 0664), 0);
-  const auto save = [&](const char* name) {
-    return SavedAsOrdinaryUser([&] {
-      Ranking c = r;
-      return Save(c, Cand(1, name, "0:00:05")).saved;
-    });
-  };
+  ASSERT_TRUE(chown(qPrintable(FilePath()), 0, 65534) == 0 &&
+              chmod(qPrintable(FilePath()), 0664) == 0);
   for (const mode_t folder : {01777, 0777}) {
     ASSERT_EQ(chmod(qPrintable(dir_.path()), folder), 0);
-    EXPECT_TRUE(save(folder == 0777 ? "plain" : "sticky"));
+    EXPECT_TRUE(SaysAsUser(r, Cand(1, "shared", "0:00:05")));
     struct stat st {};
     ASSERT_EQ(stat(qPrintable(FilePath()), &st), 0);
-    EXPECT_EQ(st.st_uid, 0U);
-    EXPECT_EQ(st.st_gid, 65534U);
-    EXPECT_EQ(st.st_mode & 07777, 0664U);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(0U, 65534U, 0664U));
   }
-  EXPECT_TRUE(test::ReadBytes(FilePath()).contains("\"plain\""));
+  EXPECT_TRUE(test::ReadBytes(FilePath()).contains("\"shared\""));
 
   const QString real = dir_.filePath(S("real/") + S(kRankingFile));
   ASSERT_TRUE(QDir(dir_.path()).mkdir(S("real")) && QFile::rename(FilePath(), real));
-  ASSERT_EQ(chown(qPrintable(real), 65534, 65534), 0);
-  ASSERT_TRUE(QFile::link(real, FilePath()));
-  ASSERT_EQ(chmod(qPrintable(dir_.filePath(S("real"))), 0555), 0);
-  EXPECT_TRUE(save("linked"));
-  EXPECT_TRUE(QFileInfo(FilePath()).isSymLink());
-  EXPECT_TRUE(test::ReadBytes(real).contains("\"linked\""));
+  ASSERT_TRUE(chown(qPrintable(real), 65534, 65534) == 0 && QFile::link(real, FilePath()) &&
+              chmod(qPrintable(dir_.filePath(S("real"))), 0555) == 0);
+  EXPECT_TRUE(SaysAsUser(r, Cand(1, "linked", "0:00:05")));
+  EXPECT_TRUE(QFileInfo(FilePath()).isSymLink() && test::ReadBytes(real).contains("\"linked\""));
 }
 
 TEST(RankingStorable, OnlyWhatTheFileCanKeep) {
