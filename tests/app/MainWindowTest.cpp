@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
 #include <csignal>
 #include <memory>
 
@@ -274,8 +275,7 @@ class MainWindowTest : public QObject {
     QVERIFY(ScreenShows(w, w.state().TitleGrid));
     // The next game has the new level's bombs.
     w.mnuFileStart_Click();
-    const int bombs[] = {20, 30, 50, 70};
-    QCOMPARE(g.cells('c').size(), qsizetype(bombs[level - 1]));
+    QCOMPARE(g.cells('c').size(), qsizetype(std::array{20, 30, 50, 70}[level - 1]));
   }
 
   void firstClickOnABombLosesAndRevealsTheBoard() {

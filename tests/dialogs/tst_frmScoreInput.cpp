@@ -172,11 +172,10 @@ class ScoreInputDialogTest : public QObject {
     QVERIFY(f.stored.isEmpty());
   }
 
-  // A saved one's note is shown as it is.
   void failedSaveIsReportedAndTheDialogCloses_data() {
     QTest::addColumn<bool>("saved");
     QTest::newRow("failed") << false;
-    QTest::newRow("note") << true;
+    QTest::newRow("saved, a note shown as it is") << true;
   }
   void failedSaveIsReportedAndTheDialogCloses() {
     QFETCH(bool, saved);

@@ -48,7 +48,7 @@ class RankingSave : public ::testing::Test {
   SaveResult Save(Ranking& r, const Candidate& c) { return SaveRanking(r, c, FilePath(), disk_); }
   QString Told(const char* what) const { return FilePath() + S(what); }
   // Saves a copy of `r` as an ordinary user: true when it says `told`, or saves.
-  bool SaysAsUser(const Ranking& r, const Candidate& c, const char* told = nullptr,
+  bool SaysAsUser(Ranking r, const Candidate& c, const char* told = nullptr,
                   rlim_t sizeLimit = RLIM_INFINITY);
   QTemporaryDir dir_;
   RankingDisk disk_;
@@ -71,11 +71,9 @@ bool SavedAsOrdinaryUser(const std::function<bool()>& save, rlim_t sizeLimit = R
          WEXITSTATUS(status) == 0;
 }
 
-bool RankingSave::SaysAsUser(const Ranking& r, const Candidate& c, const char* told,
-                             rlim_t sizeLimit) {
+bool RankingSave::SaysAsUser(Ranking r, const Candidate& c, const char* told, rlim_t sizeLimit) {
   return SavedAsOrdinaryUser([&] {
-    Ranking copy = r;
-    const SaveResult s = Save(copy, c);
+    const SaveResult s = Save(r, c);
     return told ? s.message == Told(told) : s.saved;
   }, sizeLimit);
 }
@@ -314,8 +312,7 @@ TEST_F(RankingSave, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
   }
 }
 
-// Two games on one file, each saving without having read the other's
-// entries: the first save of each starts with no file at all.
+// Two games on one file, from no file, neither having read the other's.
 TEST_F(RankingSave, TwoGamesOnOneFileKeepEveryEntry) {
   Ranking a, b;
   RankingDisk da = LoadRanking(a, FilePath()), db = LoadRanking(b, FilePath());
@@ -340,8 +337,7 @@ TEST_F(RankingSave, TwoGamesOnOneFileKeepEveryEntry) {
   EXPECT_EQ(FormatRanking(a), test::ReadBytes(FilePath()));
 }
 
-// Records behind a bad one are not loaded; before the file is rewritten
-// without them, its bytes are kept once beside it.
+// Before a file is rewritten without the records behind a bad one, its bytes are kept.
 TEST_F(RankingSave, FileNotLoadedToItsEndIsCopiedFirst) {
   const QByteArray damaged = Line({"0", "0", "a", "0:01:00", "d"}) + Line({"x", "", "", "", ""}) +
                              Line({"2", "0", "behind", "0:01:00", "d"});
@@ -363,9 +359,8 @@ TEST_F(RankingSave, FileNotLoadedToItsEndIsCopiedFirst) {
   EXPECT_EQ(test::ReadBytes(copy), damaged);
 }
 
-// A group's file of another owner, in a sticky folder and in a plain shared
-// one, and a link into a folder that takes no new file: each is written
-// where it is, keeping its owner, group and mode, and the link.
+// A group's file of another owner (sticky, plain shared folder), a link into a folder
+// taking no new file: written where they are, keeping owner, group, mode and link.
 TEST_F(RankingSave, SharedAndLinkedFilesAreWrittenWhereTheyAre) {
   Ranking r;
   ASSERT_TRUE(Save(r, Cand(1, "old", "0:00:10")).saved);
