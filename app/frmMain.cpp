@@ -109,7 +109,7 @@ void frmMain::BuildMenus() {
 
 void frmMain::Form_Load() {
   InitWindow();
-  LoadRanking(state_.Ranking, deps_.rankingPath);
+  state_.rankingDisk = LoadRanking(state_.Ranking, deps_.rankingPath);
   DrawBackground();
   ShowTitle();
 }
@@ -226,7 +226,8 @@ void frmMain::FinishGame() {
       frmScoreInput input(state_.BaseCaption, result.ResultTime,
                           QString::fromUtf8(kLevels[level].caption), [this](const QString& name) {
                             state_.result.ResultName = name;
-                            return SaveRanking(state_.Ranking, state_.result, deps_.rankingPath);
+                            return SaveRanking(state_.Ranking, state_.result, deps_.rankingPath,
+                                               state_.rankingDisk);
                           });
       input.exec();
     }

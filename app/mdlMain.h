@@ -23,6 +23,7 @@ struct GameState {
   QString BaseCaption;   // the main window's caption without the clock
   Candidate result;      // ResultLevel, ResultName, ResultTime, ResultDate
   vornel::Ranking Ranking;
+  RankingDisk rankingDisk;  // the file as this game last read or wrote it
 };
 
 // What the main window takes from outside, so that tests and the scenes of

@@ -56,8 +56,9 @@ void BM_SaveRanking(benchmark::State& state) {
   vornel::Ranking r = FullRanking();
   const vornel::Candidate c{QStringLiteral("1"), QString::fromUtf8("鈴木"), QStringLiteral("0:00:01"),
                             QStringLiteral("2024/06/01 09:00:00")};
+  vornel::RankingDisk disk;
   for (auto _ : state) {
-    if (vornel::SaveRanking(r, c, path)) {
+    if (!vornel::SaveRanking(r, c, path, disk).saved) {
       state.SkipWithError("save failed");
       return;
     }

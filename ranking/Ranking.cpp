@@ -2,7 +2,9 @@
 
 #include <utility>
 
-#include "ranking/RankingFile.h"
+#include "ranking/RankingCodePage.h"
+#include "ranking/RankingRecords.h"
+#include "ranking/RankingStore.h"
 
 namespace vornel {
 
@@ -65,6 +67,39 @@ bool TakesPlaceOf(const RankEntry& stored, const QString& time) {
   return stored.Time.isEmpty() || CompareTimes(stored.Time, time) > 0;
 }
 
+// Inserts `carry` into `level`: every place is compared with whatever is
+// carried at the time, so an empty entry carried down displaces filled ones
+// below a gap, and two equal times below the new entry change order; files
+// rely on both. The entry carried past place 9 is dropped.
+void Insert(Ranking& ranking, int level, RankEntry carry) {
+  for (int place = 0; place < kShownPlaces; ++place) {
+    RankEntry& slot = ranking.at(level, place);
+    if (TakesPlaceOf(slot, carry.Time)) std::swap(slot, carry);
+    slot.Place = QString::number(place);
+  }
+}
+
+// The candidate as the file keeps it, so that the table shows what the next
+// start reads back: the yen sign as a backslash, what the code page lacks
+// as '?'.
+RankEntry StoredEntry(const Candidate& c) {
+  const auto stored = [](const QString& text) {
+    return ranking_detail::DecodeText(ranking_detail::EncodeText(text));
+  };
+  return {stored(c.ResultLevel), QString(), stored(c.ResultName), stored(c.ResultTime),
+          stored(c.ResultDate)};
+}
+
+// True when `level` already holds `e`: a save reported as failed may have
+// reached the file all the same.
+bool Holds(const Ranking& ranking, int level, const RankEntry& e) {
+  for (int place = 0; place < kShownPlaces; ++place) {
+    const RankEntry& s = ranking.at(level, place);
+    if (s.Name == e.Name && s.Time == e.Time && s.Date == e.Date) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int CompareTimes(const QString& a, const QString& b) {
@@ -87,26 +122,45 @@ bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString
   return false;
 }
 
-std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
-                                   const QString& path) {
+SaveResult SaveRanking(Ranking& ranking, const Candidate& candidate, const QString& path,
+                       RankingDisk& disk) {
   const auto level = ParseIndex(candidate.ResultLevel, 0, kSavedLevels - 1);
-  if (!level) return QStringLiteral("No such level: \"%1\"").arg(candidate.ResultLevel);
-
-  RankEntry carry{candidate.ResultLevel, QString(), candidate.ResultName, candidate.ResultTime,
-                  candidate.ResultDate};
-  // Every place is compared with whatever is carried at the time, so an
-  // empty entry carried down displaces filled ones below a gap, and two
-  // equal times below the new entry change order; files rely on both.
-  for (int place = 0; place < kShownPlaces; ++place) {
-    RankEntry& slot = ranking.at(*level, place);
-    if (TakesPlaceOf(slot, carry.Time)) std::swap(slot, carry);
-    slot.Place = QString::number(place);
+  if (!level) {
+    return {false, QStringLiteral("レベル「%1」はありません。").arg(candidate.ResultLevel)};
   }
-
   if (!ranking_detail::CodecAvailable()) {
-    return QStringLiteral("Shift-JIS (windows-31j) conversion is not available");
+    return {false, QStringLiteral("Shift-JIS の変換表がないため、ランキングを書けません。")};
   }
-  return ranking_detail::WriteFileSafely(path, FormatRanking(ranking));
+  const RankEntry entry = StoredEntry(candidate);
+
+  ranking_detail::LockedFile file(path);
+  if (file.failure()) {
+    Insert(ranking, *level, entry);
+    disk.unsaved.push_back(entry);
+    return {false, *file.failure()};
+  }
+  Ranking onDisk;
+  const bool whole = !file.bytes() || ranking_detail::ParseRankingHead(onDisk, *file.bytes());
+  if (file.bytes() != disk.bytes) {
+    // Another game has written the file since this one read it: the entry
+    // goes into what that game wrote, with those this game could not save.
+    ranking = onDisk;
+    for (const RankEntry& e : disk.unsaved) {
+      const int at = *ParseIndex(e.Level, 0, kSavedLevels - 1);  // checked when it was made
+      if (!Holds(ranking, at, e)) Insert(ranking, at, e);
+    }
+    disk.bytes = file.bytes();
+  }
+  Insert(ranking, *level, entry);
+  const QByteArray bytes = FormatRanking(ranking);
+  // A file that did not load to its end holds records the table lacks.
+  SaveResult result = file.Write(bytes, !whole);
+  if (result.saved) {
+    disk = {bytes, {}};
+  } else {
+    disk.unsaved.push_back(entry);
+  }
+  return result;
 }
 
 bool IsStorableText(const QString& text) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vornel {
 
@@ -37,16 +38,24 @@ struct Candidate {
 
 inline constexpr const char* kRankingFile = "vornel.dat";
 
+// What this game last read from or wrote to the file, so that a save can
+// tell whether another game has written it since.
+struct RankingDisk {
+  std::optional<QByteArray> bytes;  // none: there was no file
+  std::vector<RankEntry> unsaved;   // entries whose save failed, for the next one
+};
+
 // Reads the file into the table; stops silently at the first bad record and
 // keeps what it read. A missing file leaves the table as it is. Each field is
 // optional spaces and a quoted text, or a bare text without the spaces around
 // it; commas and line ends (CR LF, CR or LF) separate fields alike. Level and
 // place are decimal with optional spaces and sign, and must name 0-4 / 0-10.
 // A record cut short by the end of the file is dropped; only the first 16 MiB
-// of a file are read.
-void LoadRanking(Ranking& ranking, const QString& path);
-// The same on bytes already in memory.
-void ParseRanking(Ranking& ranking, const QByteArray& shiftJis);
+// of a file are read. Returns what it read, for the saves of this game.
+RankingDisk LoadRanking(Ranking& ranking, const QString& path);
+// The same on bytes already in memory. True when every record was read and
+// nothing but spaces and line ends follows the last one.
+bool ParseRanking(Ranking& ranking, const QByteArray& shiftJis);
 
 // Index 0..3 of the checked level; the last checked wins, none gives 0.
 std::int16_t GetLevel(const std::array<bool, 4>& checked);
@@ -60,12 +69,21 @@ int CompareTimes(const QString& a, const QString& b);
 // level text other than "0" to "3".
 bool CheckRankIn(const Ranking& ranking, const QString& levelText, const QString& timeText);
 
-// Inserts the candidate into its level (in memory, always) and rewrites the
-// file. Returns the reason when the file could not be written; the file on
-// disk is then left as it was. A level other than "0" to "3" changes nothing
-// and is returned as a reason too.
-std::optional<QString> SaveRanking(Ranking& ranking, const Candidate& candidate,
-                                   const QString& path);
+// What a save tells the player, in Japanese, naming the file: why the file
+// could not be written (`saved` false), or what was done besides (a copy
+// kept of a file that did not load to its end).
+struct SaveResult {
+  bool saved = false;
+  QString message;
+};
+
+// Inserts the candidate, as the file stores it, into its level and rewrites
+// the file, holding a lock against other games. When another game has
+// written the file since `disk`, the entry goes into what is on disk and the
+// table takes that. The table takes the entry whether or not the file could
+// be written; a level other than "0" to "3" changes nothing.
+SaveResult SaveRanking(Ranking& ranking, const Candidate& candidate, const QString& path,
+                       RankingDisk& disk);
 
 // The 40 lines of the file, code page 932 with CR LF; a character the code
 // page lacks is written as '?'.

@@ -133,13 +133,16 @@ void frmScoreInput::cmdOK_Click() {
     box.exec();
     return;
   }
-  const std::optional<QString> failure = store_ ? store_(name) : std::nullopt;
-  if (failure) {
+  const vornel::SaveResult result = store_ ? store_(name) : vornel::SaveResult{true, {}};
+  if (!result.saved) {
     // The entry is ranked in memory all the same, so the game goes on; the
     // player must learn that it will be lost when the program ends.
     QMessageBox box(QMessageBox::Warning, kTitle,
-                    QStringLiteral("ランキングを保存できませんでした。\n") + *failure,
+                    QStringLiteral("ランキングを保存できませんでした。\n") + result.message,
                     QMessageBox::Ok, this);
+    box.exec();
+  } else if (!result.message.isEmpty()) {
+    QMessageBox box(QMessageBox::Information, kTitle, result.message, QMessageBox::Ok, this);
     box.exec();
   }
   accept();

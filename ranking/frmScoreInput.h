@@ -10,7 +10,8 @@
 #include <QString>
 #include <QValidator>
 #include <functional>
-#include <optional>
+
+#include "ranking/Ranking.h"
 
 class QLabel;
 class QLineEdit;
@@ -39,8 +40,8 @@ class frmScoreInput : public QDialog {
 
  public:
   // Stores the confirmed name (sets the candidate's name and saves the
-  // ranking); returns the reason when the ranking file could not be written.
-  using StoreName = std::function<std::optional<QString>(const QString& name)>;
+  // ranking); says whether the ranking file was written, and what to tell.
+  using StoreName = std::function<vornel::SaveResult(const QString& name)>;
 
   static constexpr int kMaxNameLength = 50;
 

@@ -5,13 +5,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
+#include <tuple>
 
 namespace dialogs_test {
 
@@ -32,6 +35,19 @@ inline void CheckWindowConventions(QDialog& dialog, QSize client) {
   const QRect frame = dialog.frameGeometry();
   QVERIFY(std::abs(frame.left() - screen.left() - (screen.width() - frame.width()) / 2) <= 1);
   QVERIFY(std::abs(frame.top() - screen.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+// Each label (name, text, top-left corner in pixels) shows its text uncut
+// where it was designed; of a text with a line end, the first line only.
+inline void CheckLabels(const QWidget& dialog,
+                        std::initializer_list<std::tuple<const char*, QString, QPoint>> labels) {
+  for (const auto& [name, text, at] : labels) {
+    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+    QVERIFY2(label != nullptr, name);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->pos(), at);
+    QVERIFY2(label->width() >= label->sizeHint().width() || text.endsWith(u'\n'), name);
+  }
 }
 
 // The ways a player closes a display dialog: its command button clicked, or

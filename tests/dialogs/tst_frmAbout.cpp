@@ -28,26 +28,19 @@ class AboutDialogTest : public QObject {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
     dialogs_test::CheckWindowConventions(dialog, {374, 175});
 
-    const std::pair<const char*, QString> texts[] = {
-        {"lblVersion", QStringLiteral("「Vornel Ver1.0.0」\r\n")},
-        {"Label1", QStringLiteral("ご利用頂きありがとうございます。")},
-        {"Label2", QStringLiteral("URL ")},
-        {"Label3", QStringLiteral("ホームページ上にてランキングを掲載します。")},
-        {"Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時")},
-        {"Label7", QStringLiteral("を下記メールアドレスに送って下さい。")},
-        {"Label5", QStringLiteral("mailto : ")},
-        {"Label6", QString()},
-    };
-    for (const auto& [name, text] : texts) {
-      auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
-      QVERIFY2(label != nullptr, name);
-      QCOMPARE(label->text(), text);
-      // Nothing is cut off, whatever the font.
-      QVERIFY2(label->width() >= label->sizeHint().width() || text.endsWith(u'\n'), name);
-    }
+    dialogs_test::CheckLabels(
+        dialog, {{"lblVersion", QStringLiteral("「Vornel Ver1.0.0」\r\n"), {16, 13}},
+                 {"Label1", QStringLiteral("ご利用頂きありがとうございます。"), {62, 38}},
+                 {"Label2", QStringLiteral("URL "), {62, 59}},
+                 {"Label3", QStringLiteral("ホームページ上にてランキングを掲載します。"), {13, 96}},
+                 {"Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時"), {13, 115}},
+                 {"Label7", QStringLiteral("を下記メールアドレスに送って下さい。"), {14, 131}},
+                 {"Label5", QStringLiteral("mailto : "), {14, 152}},
+                 {"Label6", QString(), {6, 82}}});
 
     auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
     QCOMPARE(ok->text(), QStringLiteral("O K"));
+    QCOMPARE(ok->geometry(), QRect(318, 142, 46, 22));
     QCOMPARE(dialog.focusWidget(), ok);
     QVERIFY(!ok->isDefault() && !ok->autoDefault());
 

@@ -62,12 +62,13 @@ class ScoreDialogTest : public QObject {
     frmScore dialog(kBase, vornel::Ranking{}, 1);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
     dialogs_test::CheckWindowConventions(dialog, {423, 265});
-    const std::pair<const char*, QString> texts[] = {
-        {"Label7", QStringLiteral("レベル")}, {"Label1", QStringLiteral("順位")},
-        {"Label2", QStringLiteral("名前")},   {"Label3", QStringLiteral("記録")},
-        {"Label4", QStringLiteral("日時")},
-    };
-    for (const auto& [name, text] : texts) QCOMPARE(Label(dialog, name)->text(), text);
+    // Places: the design's twips over 15.
+    dialogs_test::CheckLabels(dialog, {{"Label7", QStringLiteral("レベル"), {10, 6}},
+                                       {"Label1", QStringLiteral("順位"), {14, 33}},
+                                       {"Label2", QStringLiteral("名前"), {118, 33}},
+                                       {"Label3", QStringLiteral("記録"), {241, 33}},
+                                       {"Label4", QStringLiteral("日時"), {310, 33}}});
+    QCOMPARE(LevelList(dialog)->geometry(), QRect(49, 3, 81, 20));
 
     QComboBox* list = LevelList(dialog);
     QVERIFY(!list->isEditable());
@@ -78,6 +79,7 @@ class ScoreDialogTest : public QObject {
     // Only the button and then the list take the focus; the button has it.
     auto* exit = dialog.findChild<QPushButton*>(QStringLiteral("cmdExit"));
     QCOMPARE(exit->text(), QStringLiteral("閉じる"));
+    QCOMPARE(exit->geometry(), QRect(355, 236, 59, 24));
     QCOMPARE(dialog.focusWidget(), exit);
     QWidget* next = exit->nextInFocusChain();
     while (next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
@@ -173,6 +175,9 @@ class ScoreDialogTest : public QObject {
       QCOMPARE(Label(dialog, "Label6", 29 - row)->geometry(), QRect(291, rankCell.y(), 124, 18));
       QCOMPARE(Label(dialog, "Label6", 10 + row)->y(), rankCell.y());
       QVERIFY(rankCell.contains(Label(dialog, "lblRankNum", row)->geometry()));
+      // Right-aligned numbers end at 435 twips, "10" at 480.
+      QCOMPARE(Label(dialog, "lblRankNum", row)->geometry().right() + 1, row == 9 ? 32 : 29);
+      QCOMPARE(Label(dialog, "lblName", row)->pos(), QPoint(54, 54 + 18 * row));
     }
     QLabel* cell = Label(dialog, "Label6", 20);
     QCOMPARE(cell->frameShape(), QFrame::Box);

@@ -13,14 +13,14 @@ namespace {
 const QString kTitle = QStringLiteral("ﾗﾝｷﾝｸﾞ登録");
 
 // A shown dialog for a 0:01:07 clear on "難しい", recording what it stores;
-// the save fails when `failure` is set.
+// the save gives `result`.
 struct Fixture {
   QStringList stored;
-  std::optional<QString> failure;
+  vornel::SaveResult result{true, {}};
   frmScoreInput dialog{QStringLiteral("Vornel Ver1.0.0"), QStringLiteral("0:01:07"),
                        QStringLiteral("難しい"), [this](const QString& name) {
                          stored << name;
-                         return failure;
+                         return result;
                        }};
   QLineEdit* name = dialog.findChild<QLineEdit*>(QStringLiteral("txtName"));
   QPushButton* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
@@ -49,19 +49,16 @@ class ScoreInputDialogTest : public QObject {
     Fixture f;
     QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ﾗﾝｷﾝｸﾞ登録 ]"));
     dialogs_test::CheckWindowConventions(f.dialog, {312, 182});
-    const std::pair<const char*, QString> texts[] = {
-        {"Label1", QStringLiteral("おめでとうございます")},
-        {"Label2", QStringLiteral("クリアータイム ：")},
-        {"lblTime", QStringLiteral("0:01:07")},
-        {"Label6", QStringLiteral("レベル ：")},
-        {"lblLevel", QStringLiteral("難しい")},
-        {"Label4", QStringLiteral("お名前を入力して下さい")},
-    };
-    for (const auto& [name, text] : texts) {
-      auto* label = f.dialog.findChild<QLabel*>(QString::fromLatin1(name));
-      QVERIFY2(label != nullptr, name);
-      QCOMPARE(label->text(), text);
-    }
+    // Places: the design's twips over 15, to the nearest pixel.
+    dialogs_test::CheckLabels(f.dialog,
+                              {{"Label1", QStringLiteral("おめでとうございます"), {17, 12}},
+                               {"Label2", QStringLiteral("クリアータイム ："), {57, 37}},
+                               {"lblTime", QStringLiteral("0:01:07"), {162, 37}},
+                               {"Label6", QStringLiteral("レベル ："), {97, 58}},
+                               {"lblLevel", QStringLiteral("難しい"), {161, 58}},
+                               {"Label4", QStringLiteral("お名前を入力して下さい"), {17, 91}}});
+    QCOMPARE(f.name->geometry(), QRect(38, 110, 236, 21));
+    QCOMPARE(f.ok->geometry(), QRect(114, 142, 77, 29));
     QCOMPARE(f.ok->text(), QStringLiteral("O K"));
     QVERIFY(f.name->text().isEmpty());
     QCOMPARE(f.dialog.focusWidget(), f.name);
@@ -175,18 +172,25 @@ class ScoreInputDialogTest : public QObject {
     QVERIFY(f.stored.isEmpty());
   }
 
+  void failedSaveIsReportedAndTheDialogCloses_data() {
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("failed") << false;
+    QTest::newRow("saved, a note shown as it is") << true;
+  }
   void failedSaveIsReportedAndTheDialogCloses() {
+    QFETCH(bool, saved);
     Fixture f;
-    f.failure = QStringLiteral("No space left on device");
+    f.result = {saved, QStringLiteral("No space left on device")};
     f.type(QStringLiteral("Taro"));
     dialogs_test::BoxWatcher watcher;
     QTest::mouseClick(f.ok, Qt::LeftButton);
     const dialogs_test::SeenBox& box = watcher.seen();
     QVERIFY(box.seen);
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, saved ? QMessageBox::Information : QMessageBox::Warning);
     QCOMPARE(box.title, kTitle);
     QCOMPARE(box.text,
-             QStringLiteral("ランキングを保存できませんでした。\nNo space left on device"));
+             (saved ? QString() : QStringLiteral("ランキングを保存できませんでした。\n")) +
+                 QStringLiteral("No space left on device"));
     QCOMPARE(f.stored, QStringList{QStringLiteral("Taro")});
     QVERIFY(!f.dialog.isVisible());
   }

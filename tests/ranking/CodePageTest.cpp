@@ -1,42 +1,46 @@
-// The embedded code page tables agree with ICU's code page 932 for every
-// code and every character, and a missing table never crashes a load.
+// Code page 932 as Windows has it, by its own bytes: both ways, what it
+// writes where codes share a character, and the bytes it must refuse.
 
 #include <gtest/gtest.h>
 
-#include "ranking/CodePage932.h"
-#include "ranking/RankingFile.h"
+#include "ranking/RankingCodePage.h"
 
 namespace vornel::ranking_detail {
 namespace {
 
-TEST(CodePage932, EmbeddedTablesMatchIcu) {
-  const auto icu = cp932::LearnFromIcu();
-  ASSERT_NE(icu, nullptr);
+TEST(CodePage932, WellKnownCodesBothWays) {
   ASSERT_TRUE(CodecAvailable());
-  for (unsigned code = 0x80; code < cp932::kTableSize; ++code) {
-    const bool pair = code > 0xFF;
-    if (pair && !(cp932::IsLeadByte(code >> 8) && cp932::IsTrailByte(code & 0xFF))) continue;
-    if (!pair && cp932::IsLeadByte(code)) continue;
-    QByteArray bytes;
-    if (pair) bytes.append(static_cast<char>(code >> 8));
-    bytes.append(static_cast<char>(code & 0xFF));
-    ASSERT_EQ(DecodeText(bytes), QString(QChar(icu->toUnicode[code]))) << std::hex << code;
+  const std::pair<const char*, char16_t> codes[] = {
+      {"\x82\xa0", u'あ'}, {"\x88\x9f", u'亜'}, {"\xea\xa4", u'熙'}, {"\x81\x5c", u'\u2015'},
+      {"\x81\x60", u'～'}, {"\x81\x61", u'∥'}, {"\x81\x7c", u'－'}, {"\x81\xca", u'￢'},
+      {"\x87\x40", u'①'}, {"\x87\x54", u'Ⅰ'}, {"\xfa\x40", u'ⅰ'},  {"\xfa\x5c", u'纊'},
+      {"\xa6", u'ｦ'},     {"\xdf", u'ﾟ'},     {"\\", u'\\'},       {"\xf0\x40", u'\ue000'}};
+  for (const auto& [bytes, c] : codes) {
+    EXPECT_EQ(DecodeText(bytes), QString(QChar(c))) << bytes;
+    EXPECT_EQ(EncodeText(QStringView(&c, 1)), QByteArray(bytes)) << bytes;
   }
-  for (unsigned c = 0x80; c < cp932::kTableSize; ++c) {
-    if (c >= 0xD800 && c < 0xE000) continue;
-    const char16_t ch = static_cast<char16_t>(c);
-    const std::uint16_t code = icu->fromUnicode[c];
-    QByteArray expected = QByteArrayLiteral("?");
-    if (code > 0xFF) {
-      const char two[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-      expected = QByteArray(two, 2);
-    } else if (code != 0) {
-      expected = QByteArray(1, static_cast<char>(code));
-    }
-    // The yen and overline keys of a Japanese keyboard write their bytes.
-    if (c == 0xA5) expected = QByteArrayLiteral("\\");
-    if (c == 0x203E) expected = QByteArrayLiteral("~");
-    ASSERT_EQ(EncodeText(QStringView(&ch, 1)), expected) << std::hex << c;
+  // Codes that share a character: each reads as it, one is written.
+  EXPECT_EQ(DecodeText("\xed\x40\xee\xef\x87\x9a\x87\x90"), QStringLiteral("纊ⅰ∵≒"));
+  EXPECT_EQ(EncodeText(u"∵≒"), QByteArray("\x81\xe6\x81\xe0"));
+  EXPECT_EQ(EncodeText(u"\u00a6\u20ac\u00e9"), QByteArray("???"));
+}
+
+TEST(CodePage932, RefusesWhatItDoesNotMap) {
+  for (const char* unassigned : {"\x85\x40", "\xeb\x40", "\x81\xad", "\x88\x40", "\x87\x9d",
+                                 "\x82\xf2", "\xfc\x4c"}) {
+    EXPECT_EQ(DecodeText(unassigned), QStringLiteral("\ufffd")) << unassigned;
+  }
+  // A lead byte before a byte that ends no pair, and one at the end.
+  EXPECT_EQ(DecodeText("\x82\x7f" "a\x82 \x82"), QStringLiteral("\ufffd\x7f" "a\ufffd \ufffd"));
+}
+
+// Every character read from a code is written as a code that reads as it.
+TEST(CodePage932, EveryCharacterReadIsWrittenBack) {
+  for (unsigned code = 0x80; code <= 0xFFFF; ++code) {
+    const char bytes[2] = {char(code >> 8), char(code)};
+    const QString c = DecodeText(QByteArrayView(bytes + (code > 0xFF ? 0 : 1), bytes + 2));
+    if (c.size() != 1 || c == QStringLiteral("\ufffd")) continue;
+    ASSERT_EQ(DecodeText(EncodeText(c)), c) << code;
   }
 }
 

@@ -63,9 +63,10 @@ TEST(RankingLoad, BadRecordStopsTheLoadKeepingEarlierOnes) {
       {"0", ""},  {"1.5", "0"}, {"0", "2a"}, {"99999999999999999999", "0"}};
   for (const auto& [level, place] : bad) {
     SCOPED_TRACE(std::string(level) + "/" + place);
-    const Ranking r = Parse(Line({"0", "0", "before", "0:01:00", "d"}) +
-                            Line({level, place, "bad", "0:02:00", "d"}) +
-                            Line({"0", "1", "after", "0:03:00", "d"}));
+    Ranking r;
+    EXPECT_FALSE(ParseRanking(r, Line({"0", "0", "before", "0:01:00", "d"}) +
+                                     Line({level, place, "bad", "0:02:00", "d"}) +
+                                     Line({"0", "1", "after", "0:03:00", "d"})));
     EXPECT_EQ(r.at(0, 0).Name, QStringLiteral("before"));
     EXPECT_TRUE(r.at(0, 1).Name.isEmpty());
   }
@@ -110,10 +111,13 @@ TEST(RankingLoad, NameWithQuoteIsReadUpToTheQuote) {
   EXPECT_EQ(r.at(0, 0).Date, QStringLiteral("2024/01/01 00:00:00"));
 }
 
+// A blank tail is a clean end; a cut record is not.
 TEST(RankingLoad, FileEndingMidRecordKeepsEarlierRecords) {
-  for (const char* tail : {"\"0\",\"1\",\"cut\"", "\"0\",\"1\",\"n\",\"t\",", "\r\n", "   "}) {
+  for (const char* tail :
+       {"\"0\",\"1\",\"cut\"", "\"0\",\"1\",\"n\",\"t\",", "\r\n", " \r\n\n\r "}) {
     SCOPED_TRACE(tail);
-    const Ranking r = Parse(Line({"0", "0", "whole", "0:01:00", "d"}) + tail);
+    Ranking r;
+    EXPECT_EQ(ParseRanking(r, Line({"0", "0", "whole", "0:01:00", "d"}) + tail), tail[0] != '"');
     EXPECT_EQ(r.at(0, 0).Name, QStringLiteral("whole"));
     EXPECT_TRUE(r.at(0, 1).Name.isEmpty());
     EXPECT_EQ(r.at(4, 0).Name, QStringLiteral("whole"));
