@@ -19,6 +19,8 @@ struct MoveResult {
 // Column or row 0..16 of a pixel coordinate in 8..371: rounded half to even,
 // then divided by 22 dropping the fraction.
 std::int16_t CellFromPixel(float p);
+// The pixel coordinate of the centre of column or row `cell`.
+inline float CellCentre(int cell) { return 8.0F + 22.0F * static_cast<float>(cell) + 11.0F; }
 
 MoveResult ApplyMove(Board& board, Flag& playing, std::int16_t button, float X, float Y);
 

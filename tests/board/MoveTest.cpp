@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "board/Board.h"
 #include "play/Clock.h"
+#include "play/KeyboardPlay.h"
 #include "play/Move.h"
 
 namespace vornel {
@@ -71,6 +74,22 @@ TEST(ElapsedSeconds, WholeSecondsAndMidnightWraps) {
 TEST(DateText, PaddedDateAndTime) {
   EXPECT_EQ(DateText({2000, 3, 23, 14, 5, 9}), QStringLiteral("2000/03/23 14:05:09"));
   EXPECT_EQ(DateText({987, 12, 1, 0, 0, 0}), QStringLiteral("0987/12/01 00:00:00"));
+}
+
+TEST(KeyboardPlay, ArrowsStopAtTheEdgesAndEnterAndSpaceReleaseAtTheCellCentre) {
+  EXPECT_EQ(MoveCursor({0, 0}, BoardKey::Left), (Cursor{0, 0}));
+  EXPECT_EQ(MoveCursor({0, 0}, BoardKey::Up), (Cursor{0, 0}));
+  EXPECT_EQ(MoveCursor({15, 15}, BoardKey::Right), (Cursor{15, 15}));
+  EXPECT_EQ(MoveCursor({15, 15}, BoardKey::Down), (Cursor{15, 15}));
+  EXPECT_EQ(MoveCursor({14, 0}, BoardKey::Right), (Cursor{15, 0}));
+  EXPECT_EQ(MoveCursor({0, 1}, BoardKey::Up), (Cursor{0, 0}));
+  EXPECT_EQ(MoveCursor({3, 4}, BoardKey::Open), (Cursor{3, 4}));
+  // The centres of cells 15 and 0: 8 + 22 * 15 + 11 and 8 + 11.
+  const Release open = *ReleaseFor({15, 0}, BoardKey::Open);
+  EXPECT_EQ(std::tuple(open.button, open.X, open.Y), std::tuple(kLeftButton, 349.0F, 19.0F));
+  const Release mark = *ReleaseFor({0, 15}, BoardKey::Mark);
+  EXPECT_EQ(std::tuple(mark.button, mark.X, mark.Y), std::tuple(kRightButton, 19.0F, 349.0F));
+  EXPECT_FALSE(ReleaseFor({3, 4}, BoardKey::Down));
 }
 
 }  // namespace
