@@ -49,6 +49,8 @@ frmMain::frmMain(MainDependencies deps)
   resize(kDesignClient.width(), kDesignClient.height() + menuBar()->sizeHint().height());
 
   connect(picScreen_, &ScreenBox::mouseUp, this, &frmMain::picScreen_MouseUp);
+  connect(picScreen_, &ScreenBox::keyDown, this, &frmMain::picScreen_KeyDown);
+  picScreen_->setFocus();
   connect(&timMain_, &IntervalTimer::Timer, this, &frmMain::timMain_Timer);
   Form_Load();
 }
@@ -142,12 +144,13 @@ void frmMain::DrawBackground() { vornel::DrawBackground(picSource_, picBG_); }
 
 void frmMain::ShowTitle() {
   state_.TitleGrid = MakeTitleGrid();
+  picScreen_->placeCursor({}, false);
   DrawTitle();
 }
 
 void frmMain::DrawGrid(const Grid& grid) {
   ComposeGrid(grid, picSource_, picBG_, picWork_);
-  picScreen_->showPicture(picWork_);
+  picScreen_->showPicture(picWork_, grid);
 }
 
 void frmMain::DrawBoard() { DrawGrid(state_.board.ViewGrid); }
@@ -165,6 +168,8 @@ void frmMain::mnuFileStart_Click() {
   for (int i = 0; i < kLevelCount; ++i)
     if (mnuFileLevelN_[i]->isChecked()) bombs = kLevels[i].bombs;
   NewGame(state_.board, bombs, deps_.seed());
+  // The keyboard's cursor waits on the top-left cell, unseen until a key.
+  picScreen_->placeCursor({}, false);
   DrawBoard();
   state_.Playing = kTrue;
   timMain_.setInterval(kClockInterval);
@@ -199,6 +204,16 @@ void frmMain::timMain_Timer() {
   if (state_.Playing != kTrue) return;
   setWindowTitle(state_.BaseCaption + QStringLiteral("  [ ") + ElapsedText(deps_.clock->now()) +
                  QStringLiteral(" ]"));
+}
+
+void frmMain::picScreen_KeyDown(BoardKey key) {
+  if (state_.Playing != kTrue) return;
+  if (const auto release = ReleaseFor(picScreen_->cursor(), key)) {
+    picScreen_->placeCursor(picScreen_->cursor(), true);
+    picScreen_MouseUp(release->button, 0, release->X, release->Y);
+  } else {
+    picScreen_->placeCursor(MoveCursor(picScreen_->cursor(), key), true);
+  }
 }
 
 void frmMain::picScreen_MouseUp(std::int16_t button, std::int16_t /*shift*/, float X, float Y) {

@@ -9,6 +9,7 @@
 
 #include "app/mdlMain.h"
 #include "play/Clock.h"
+#include "play/KeyboardPlay.h"
 #include "winkit/IntervalTimer.h"
 
 class QAction;
@@ -41,6 +42,7 @@ class frmMain : public QMainWindow {
 
   // Events.
   void picScreen_MouseUp(std::int16_t button, std::int16_t shift, float X, float Y);
+  void picScreen_KeyDown(BoardKey key);
   void timMain_Timer();
 
   void DrawBoard();

@@ -1,22 +1,54 @@
 #include "render/ScreenBox.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "board/Grid.h"
+#include "render/BoardAccessible.h"
 #include "render/Surface.h"
 
 namespace vornel {
 
 ScreenBox::ScreenBox(QWidget* parent) : PictureBox(parent) {
+  // Before anything asks Qt to describe the widget.
+  InstallBoardAccessible();
   image_ = MakeSurface();
   setFixedSize(kBoxSize, kBoxSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCells({kBoardOrigin, kTileSize, kBoardSize});
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(QStringLiteral("盤面"));
 }
 
-void ScreenBox::showPicture(const QImage& picture) {
+void ScreenBox::showPicture(const QImage& picture, const Grid& shown) {
   BitBlt(image_, 0, 0, kBoxSize, kBoxSize, picture, 0, 0);
+  const Grid before = shown_;
+  shown_ = shown;
   pictureChanged();
+  for (int y = 0; y < kBoardSize; ++y)
+    for (int x = 0; x < kBoardSize; ++x)
+      if (before.at(x, y) != shown.at(x, y)) AnnounceCell(this, x, y, QAccessible::NameChanged);
+}
+
+void ScreenBox::placeCursor(Cursor cursor, bool visible) {
+  const bool moved = !(cursor == cursor_);
+  cursor_ = cursor;
+  setMarkedCell(visible ? std::optional<QPoint>(QPoint(cursor.x, cursor.y)) : std::nullopt);
+  if (moved) AnnounceFocus();
+}
+
+void ScreenBox::AnnounceFocus() {
+  if (hasFocus()) AnnounceCell(this, cursor_.x, cursor_.y, QAccessible::Focus);
+}
+
+void ScreenBox::focusInEvent(QFocusEvent* event) {
+  PictureBox::focusInEvent(event);
+  AnnounceFocus();
+}
+
+void ScreenBox::mousePressEvent(QMouseEvent* event) {
+  setMarkedCell(std::nullopt);
+  PictureBox::mousePressEvent(event);
 }
 
 void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -33,6 +65,29 @@ void ScreenBox::mouseReleaseEvent(QMouseEvent* event) {
                                                (mods & Qt::AltModifier ? 4 : 0));
   const QPointF at = PicturePoint(*event);
   emit mouseUp(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
+}
+
+void ScreenBox::keyPressEvent(QKeyEvent* event) {
+  std::optional<BoardKey> key;
+  if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Left: key = BoardKey::Left; break;
+      case Qt::Key_Right: key = BoardKey::Right; break;
+      case Qt::Key_Up: key = BoardKey::Up; break;
+      case Qt::Key_Down: key = BoardKey::Down; break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter: key = BoardKey::Open; break;
+      case Qt::Key_Space: key = BoardKey::Mark; break;
+      default: break;
+    }
+  }
+  if (!key) {
+    PictureBox::keyPressEvent(event);
+    return;
+  }
+  // A held arrow walks on; a held Enter or Space is one move, as a click is.
+  const bool move = *key == BoardKey::Open || *key == BoardKey::Mark;
+  if (!(move && event->isAutoRepeat())) emit keyDown(*key);
 }
 
 }  // namespace vornel

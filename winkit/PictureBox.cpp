@@ -23,6 +23,23 @@ void PictureBox::pictureChanged() {
   update();
 }
 
+void PictureBox::setMarkedCell(std::optional<QPoint> cell) {
+  if (cell == marked_) return;
+  marked_ = cell;
+  pictureChanged();
+}
+
+namespace {
+// The mark: a ring two picture pixels wide inside the cell, in the colour
+// of a selection, sharp at any scale because it is whole device pixels.
+void DrawMark(QPainter& painter, const QRect& cell, int width, const QColor& colour) {
+  painter.fillRect(QRect(cell.left(), cell.top(), cell.width(), width), colour);
+  painter.fillRect(QRect(cell.left(), cell.bottom() + 1 - width, cell.width(), width), colour);
+  painter.fillRect(QRect(cell.left(), cell.top(), width, cell.height()), colour);
+  painter.fillRect(QRect(cell.right() + 1 - width, cell.top(), width, cell.height()), colour);
+}
+}  // namespace
+
 bool PictureBox::WholeScale() const {
   const qreal ratio = devicePixelRatioF();
   return ratio == std::floor(ratio);
@@ -85,6 +102,13 @@ const QImage& PictureBox::DevicePicture(QSize size) {
     for (int u = 0; u < area.width(); ++u)
       if (columns[u] >= 0 && columns[u] < picture.width()) to[u] = from[columns[u]];
   }
+  if (marked_) {
+    QPainter painter(&device_);
+    const QPoint at(border + across.before() + marked_->x() * across.cell(),
+                    border + down.before() + marked_->y() * down.cell());
+    DrawMark(painter, QRect(at, QSize(across.cell(), down.cell())),
+             static_cast<int>(std::floor(2 * ratio)), palette().color(QPalette::Highlight));
+  }
   return device_;
 }
 
@@ -95,6 +119,12 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect area = contentsRect();
     painter.drawImage(QRect(area.topLeft(), image_.size()), image_);
+    if (marked_) {
+      const QPoint at = area.topLeft() + QPoint(cells_.margin, cells_.margin) +
+                        QPoint(marked_->x(), marked_->y()) * cells_.pitch;
+      DrawMark(painter, QRect(at, QSize(cells_.pitch, cells_.pitch)), 2,
+               palette().color(QPalette::Highlight));
+    }
     return;
   }
   // Drawn in device pixels: the painter's own mapping undone, the box

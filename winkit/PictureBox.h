@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <optional>
 
 class QMouseEvent;
 
@@ -25,6 +26,11 @@ class PictureBox : public QFrame {
 
   // The picture's grid along both axes; by default it is one cell.
   void setCells(CellAxis cells) { cells_ = cells; }
+
+  // A ring drawn inside cell (x, y) of the grid, over the picture (which
+  // stays as it is); none draws nothing.
+  void setMarkedCell(std::optional<QPoint> cell);
+  std::optional<QPoint> markedCell() const { return marked_; }
 
   // Where a mouse event lies on the picture, in picture pixels: at a whole
   // scale its position less the border, at a fractional one the picture
@@ -46,6 +52,7 @@ class PictureBox : public QFrame {
   const QImage& DevicePicture(QSize size);
 
   CellAxis cells_{};
+  std::optional<QPoint> marked_;
   QImage device_;  // the box as shown at a fractional scale
   bool deviceStale_ = true;
 };

@@ -3,6 +3,7 @@
 
 #include <sys/resource.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include "ModalDriver.h"
 #include "ranking/frmScore.h"
 #include "ranking/frmScoreInput.h"
+#include "play/Move.h"
 #include "render/ScreenBox.h"
 
 using namespace vornel;
@@ -205,6 +207,47 @@ class MainWindowTest : public QObject {
       QCOMPARE(ScreenShows(w, expected), c.col >= 0);
       g.board().ViewGrid = covered;
       w.DrawBoard();
+    }
+  }
+
+  void keysPlayTheBoardAndItReadsAsATableOfCells() {
+    Game g;
+    frmMain& w = g.open();
+    ScreenBox* board = w.picScreen();
+    QTest::keyClick(board, Qt::Key_Right);  // no game runs: nothing moves
+    QCOMPARE(board->cursor(), (Cursor{0, 0}));
+    w.mnuFileStart_Click();
+    QCOMPARE(board->markedCell(), std::nullopt);
+    for (int i = 0; i < 16; ++i) {
+      QTest::keyClick(board, Qt::Key_Right);
+      QTest::keyClick(board, Qt::Key_Down);
+    }
+    QCOMPARE(board->cursor(), (Cursor{15, 15}));
+    QCOMPARE(board->markedCell(), QPoint(15, 15));
+    QCOMPARE(board->picture(), w.picWork());  // the ring lies over the picture only
+
+    // Space and Enter act as the right and left buttons on that cell.
+    Board byMouse = g.board();
+    Flag playing = kTrue;
+    ApplyMove(byMouse, playing, kRightButton, 349, 349);
+    ApplyMove(byMouse, playing, kLeftButton, 349, 349);
+    QTest::keyClick(board, Qt::Key_Space);
+    QTest::keyClick(board, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(g.board().ViewGrid, byMouse.ViewGrid);
+    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(board->markedCell(), std::nullopt);
+
+    // Every cell is named after what it shows.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(board);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->tableInterface()->rowCount() * table->tableInterface()->columnCount(), 256);
+    const char* const names[] = {"空白", "未開封", "爆弾", "はてなマーク", "爆弾マーク", "踏んだ爆弾", "7"};
+    for (int x = 0; x < 7; ++x) g.board().ViewGrid.set(x, 3, "abcdef7"[x]);
+    w.DrawBoard();
+    for (int x = 0; x < 7; ++x) {
+      QAccessibleInterface* cell = table->tableInterface()->cellAt(3, x);
+      QCOMPARE(cell->text(QAccessible::Name), QString::fromUtf8(names[x]));
+      QCOMPARE(cell->tableCellInterface()->columnIndex(), x);
     }
   }
 
