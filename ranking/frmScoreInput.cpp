@@ -86,13 +86,15 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   lblTime = AddLabel(this, "lblTime", resultTime, PxRect(2429, 555, 1560, 180), false);
   AddLabel(this, "Label6", QStringLiteral("レベル ："), PxRect(1454, 870, 645, 180), true);
   lblLevel = AddLabel(this, "lblLevel", levelCaption, PxRect(2415, 870, 1005, 180), true);
-  AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"), PxRect(255, 1365, 1815, 180),
-           true);
+  QLabel* prompt = AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"),
+                            PxRect(255, 1365, 1815, 180), true);
 
   txtName = new QLineEdit(this);
   txtName->setObjectName(QStringLiteral("txtName"));
   txtName->setGeometry(PxRect(570, 1650, 3540, 315));
   txtName->setMaxLength(kMaxNameLength);
+  // A screen reader names the box by its prompt.
+  prompt->setBuddy(txtName);
   auto* filter = new vornel::StorableNameValidator(txtName);
   txtName->setValidator(filter);
   connect(filter, &vornel::StorableNameValidator::refused, this, &frmScoreInput::TellRefused);
