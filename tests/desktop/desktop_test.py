@@ -22,7 +22,7 @@ import unittest
 
 GAME, SCENE, ICON32 = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
 TOOLS = ["Xvfb", "openbox", "fluxbox", "xdotool", "xwininfo", "xprop", "import", "convert",
-         "localedef"]
+         "localedef", "dbus-daemon"]
 JAPANESE = "ja_JP.UTF-8"
 MAIN = "^Vornel Ver1\\.0\\.0"
 VERSION = "ﾊﾞｰｼﾞｮﾝ情報"
@@ -414,6 +414,125 @@ class DesktopTest(unittest.TestCase):
                          [True, False, False, False])
         self.assertEqual([marked(15, 15), marked(14, 15), marked(15, 14)], [True, False, False])
         self.quit(d, game, main)
+
+    def test_keyboard_alone_plays_a_registered_win_that_a_screen_reader_follows(self):
+        import pyatspi  # the system Python's, as Debian has it
+        from gi.repository import GLib
+        self.assertIn("DBUS_SESSION_BUS_ADDRESS", os.environ, "run under dbus-run-session")
+        screen_reader = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus
+        renamed = []  # (role, new name) of every object that announced one
+
+        def on_renamed(event):
+            renamed.append((event.source.getRole(), event.source.name))
+        pyatspi.Registry.registerEventListener(on_renamed, "object:property-change:accessible-name")
+
+        def pump(seconds=0.2):
+            for _ in range(int(seconds / 0.02)):
+                GLib.MainContext.default().iteration(False)
+                time.sleep(0.02)
+
+        def application():
+            pump()
+            found = [a for a in screen_reader if a is not None and a.name == "Vornel"]
+            return found[-1] if found else None
+
+        def find(node, role):
+            if node.getRole() == role:
+                return node
+            for child in node:
+                hit = child is not None and find(child, role)
+                if hit:
+                    return hit
+            return None
+
+        d = self.desktop(lang=JAPANESE)
+        d.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        # The clock runs in the caption without a word to the screen reader.
+        game = d.start(GAME, cwd=self.cwd)
+        main = d.window(MAIN)
+        d.keys("alt+f", "s")
+        pump(1.6)
+        self.assertNotIn(pyatspi.ROLE_FRAME, [role for role, _ in renamed])
+        self.quit(d, game, main)
+        d.wait(lambda: application() is None, "the game stayed on the bus")
+
+        # A known board (the scene's), 簡単, played by keys alone from what
+        # the cells are called.
+        scene = d.start(SCENE, "play", cwd=self.cwd)
+        main = d.window(MAIN)
+        d.wait(application, "the game is not on the accessibility bus")
+        board = find(application(), pyatspi.ROLE_TABLE)
+        self.assertEqual(board.name, "盤面")
+        table = board.queryTable()
+        self.assertEqual((table.nRows, table.nColumns), (16, 16))
+        d.keys("alt+f", "l", "Return", "alt+f", "s")
+        sheet = subprocess.run(["convert", os.path.join(os.path.dirname(ICON32), "tilesheet.png"),
+                                "rgb:-"], check=True, capture_output=True).stdout
+        tile = lambda tx, ty: b"".join(sheet[3 * (368 * (ty + r) + tx):3 * (368 * (ty + r) + tx + 22)]
+                                       for r in range(22))
+        x0, y0, _, h0 = d.client(main)
+        origin = (x0 + 2 + 8, y0 + h0 - 372 + 2 + 8)
+        cursor = [0, 0]
+
+        def press(x, y, key):
+            steps = (["Right" if x > cursor[0] else "Left"] * abs(x - cursor[0]) +
+                     ["Down" if y > cursor[1] else "Up"] * abs(y - cursor[1]))
+            d.out("xdotool", "key", "--delay", "20", *steps, key)
+            cursor[:] = [x, y]
+
+        checked = False
+        while not d.shown(REGISTRATION):
+            pump()
+            names = [[table.getAccessibleAt(y, x).name for x in range(16)] for y in range(16)]
+            self.assertNotIn("踏んだ爆弾", sum(names, []), "a deduction opened a bomb")
+            self.assertTrue(table.getAccessibleAt(cursor[1], cursor[0]).getState().contains(
+                pyatspi.STATE_FOCUSED), "the cursor's cell is not the focused one")
+            if not checked and "空白" in sum(names, []):
+                # What the cells are called is what they show.
+                looks = {"未開封": (8, 8), "空白": (118, 8), "1": (8, 30), "2": (30, 30)}
+                for y, x in ((y, x) for y in range(16) for x in range(16)):
+                    if names[y][x] in looks and [x, y] != cursor:
+                        self.assertEqual(d.pixels(origin[0] + 22 * x, origin[1] + 22 * y, 22, 22),
+                                         tile(*looks[names[y][x]]), (x, y, names[y][x]))
+                checked = True
+            covered = {(x, y) for y in range(16) for x in range(16) if names[y][x] == "未開封"}
+            marked = {(x, y) for y in range(16) for x in range(16) if names[y][x] == "爆弾マーク"}
+            safe, bombs = set(), set()
+            for y, x in ((y, x) for y in range(16) for x in range(16) if names[y][x].isdigit()):
+                around = {(x + i, y + j) for i in (-1, 0, 1) for j in (-1, 0, 1)}
+                unknown, found = around & covered, around & marked
+                if int(names[y][x]) == len(found):
+                    safe |= unknown
+                elif int(names[y][x]) - len(found) == len(unknown):
+                    bombs |= unknown
+            if len(covered) == 20 - len(marked):
+                bombs = covered
+            if not safe and not bombs:
+                # A guess: the covered cell nearest the middle.
+                safe = {min(covered, key=lambda p: ((p[0] - 7.5) ** 2 + (p[1] - 7.5) ** 2, p))}
+            for x, y in sorted(bombs):
+                press(x, y, "space")
+            for x, y in sorted(safe - bombs):
+                press(x, y, "Return")
+        self.assertTrue(checked)
+        # Cells announced what they came to show.
+        self.assertLessEqual({"空白", "1", "爆弾マーク"},
+                             {name for role, name in renamed if role == pyatspi.ROLE_TABLE_CELL})
+
+        # The name box is named by its prompt; the win is registered.
+        dialog = d.window(REGISTRATION)
+        self.assertEqual(find(application(), pyatspi.ROLE_TEXT).name, "お名前を入力して下さい")
+        d.type("Yomi")
+        d.keys("Tab", "Return")
+        d.window(RANKING)
+        d.keys("Return")
+        d.wait(lambda: not d.shown(RANKING), "the ranking stayed open")
+        pump()
+        self.assertTrue(table.getAccessibleAt(cursor[1], cursor[0]).getState().contains(
+            pyatspi.STATE_FOCUSED), "the board did not take the focus back")
+        self.assertEqual(Lines(os.path.join(self.cwd, "vornel.dat"))[0],
+                         b'"0","0","Yomi","0:00:00","2026/12/07 21:14:00"')
+        self.quit(d, scene, main)
 
 
 if __name__ == "__main__":
