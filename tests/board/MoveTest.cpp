@@ -77,13 +77,12 @@ TEST(DateText, PaddedDateAndTime) {
 }
 
 TEST(KeyboardPlay, ArrowsStopAtTheEdgesAndEnterAndSpaceReleaseAtTheCellCentre) {
-  EXPECT_EQ(MoveCursor({0, 0}, BoardKey::Left), (Cursor{0, 0}));
-  EXPECT_EQ(MoveCursor({0, 0}, BoardKey::Up), (Cursor{0, 0}));
-  EXPECT_EQ(MoveCursor({15, 15}, BoardKey::Right), (Cursor{15, 15}));
-  EXPECT_EQ(MoveCursor({15, 15}, BoardKey::Down), (Cursor{15, 15}));
-  EXPECT_EQ(MoveCursor({14, 0}, BoardKey::Right), (Cursor{15, 0}));
-  EXPECT_EQ(MoveCursor({0, 1}, BoardKey::Up), (Cursor{0, 0}));
-  EXPECT_EQ(MoveCursor({3, 4}, BoardKey::Open), (Cursor{3, 4}));
+  using K = BoardKey;
+  const std::tuple<Cursor, K, Cursor> moves[] = {
+      {{0, 0}, K::Left, {0, 0}},        {{0, 0}, K::Up, {0, 0}},   {{15, 15}, K::Right, {15, 15}},
+      {{15, 15}, K::Down, {15, 15}},    {{14, 0}, K::Right, {15, 0}}, {{0, 1}, K::Up, {0, 0}},
+      {{3, 4}, K::Open, {3, 4}}};
+  for (const auto& [from, key, to] : moves) EXPECT_EQ(MoveCursor(from, key), to);
   // The centres of cells 15 and 0: 8 + 22 * 15 + 11 and 8 + 11.
   const Release open = *ReleaseFor({15, 0}, BoardKey::Open);
   EXPECT_EQ(std::tuple(open.button, open.X, open.Y), std::tuple(kLeftButton, 349.0F, 19.0F));
