@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtWidgets/qdrawutil.h>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -40,6 +41,10 @@ void DrawMark(QPainter& painter, const QRect& cell, int width, const QColor& col
 }
 }  // namespace
 
+CellAxis PictureBox::Cells() const {
+  return cells_.pitch > 1 ? cells_ : CellAxis{0, image_.width(), 1};
+}
+
 bool PictureBox::WholeScale() const {
   const qreal ratio = devicePixelRatioF();
   return ratio == std::floor(ratio);
@@ -68,8 +73,7 @@ QPointF PictureBox::PicturePoint(const QMouseEvent& event) const {
   // whole logical pixel as the position in the widget.
   const QPointF inWindow = event.scenePosition() * ratio;
   const auto onAxis = [&](double at, int start, int length) {
-    const DeviceAxis axis(cells_.pitch > 1 ? cells_ : CellAxis{0, image_.width(), 1},
-                          length - 2 * border, ratio);
+    const DeviceAxis axis(Cells(), length - 2 * border, ratio);
     return axis.PictureCoordinate(std::floor(at + 1e-6) - start - border);
   };
   return {onAxis(inWindow.x(), device.left(), device.width()),
@@ -87,10 +91,9 @@ const QImage& PictureBox::DevicePicture(QSize size) {
     qDrawShadePanel(&painter, device_.rect(), palette(), frameShadow() == QFrame::Sunken, border);
   }
   const qreal ratio = devicePixelRatioF();
-  const CellAxis cells = cells_.pitch > 1 ? cells_ : CellAxis{0, image_.width(), 1};
   const QSize area = size - QSize(2 * border, 2 * border);
-  const DeviceAxis across(cells, area.width(), ratio);
-  const DeviceAxis down(cells, area.height(), ratio);
+  const DeviceAxis across(Cells(), area.width(), ratio);
+  const DeviceAxis down(Cells(), area.height(), ratio);
   std::vector<int> columns(area.width());
   for (int u = 0; u < area.width(); ++u) columns[u] = across.PictureAt(u);
   const QImage picture = image_.convertToFormat(QImage::Format_RGB32);

@@ -45,6 +45,8 @@ class PictureBox : public QFrame {
   QImage image_;
 
  private:
+  // The grid set, or the whole picture as one cell.
+  CellAxis Cells() const;
   bool WholeScale() const;
   // The box's extent in device pixels of the window, rounded to whole ones.
   QRect DeviceRect() const;
