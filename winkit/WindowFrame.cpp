@@ -92,30 +92,43 @@ Kind KindOf(const QWidget* widget) {
 QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
                     xcb_window_t window) {
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-  const auto manager = GetProperty(c, screen->root, atoms[kSupportingWmCheck]);
-  if (!manager || manager->type == XCB_NONE) return {};  // nobody draws frames
+  // Every question asked at once, then the answers read: one round trip.
+  const xcb_atom_t copied[] = {XCB_ATOM_WM_CLASS,        XCB_ATOM_WM_NAME,
+                               atoms[kNetWmName],        atoms[kWindowType],
+                               atoms[kMotifHints],       XCB_ATOM_WM_NORMAL_HINTS,
+                               XCB_ATOM_WM_TRANSIENT_FOR, atoms[kClientLeader]};
+  const auto ask = [c](xcb_window_t w, xcb_atom_t p) {
+    return xcb_get_property(c, 0, w, p, XCB_ATOM_ANY, 0, 1024);
+  };
+  const auto manager = ask(screen->root, atoms[kSupportingWmCheck]);
+  const auto geometryCookie = xcb_get_geometry(c, window);
+  std::array<xcb_get_property_cookie_t, std::size(copied)> cookies{};
+  for (std::size_t i = 0; i < cookies.size(); ++i) cookies[i] = ask(window, copied[i]);
+  const auto wm = Reply(xcb_get_property_reply(c, manager, nullptr));
+  const auto geometry = Reply(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+  std::vector<XcbReply<xcb_get_property_reply_t>> values;
+  for (const auto cookie : cookies)
+    values.push_back(Reply(xcb_get_property_reply(c, cookie, nullptr)));
+  if (!wm || wm->type == XCB_NONE) return {};  // nobody draws frames
 
-  const auto geometry = Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
   const xcb_window_t twin = xcb_generate_id(c);
   // Far off the screen, should a manager show it after all.
   xcb_create_window(c, XCB_COPY_FROM_PARENT, twin, screen->root, -20000, -20000,
                     geometry ? geometry->width : 1, geometry ? geometry->height : 1, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-  const xcb_atom_t copied[] = {XCB_ATOM_WM_CLASS,  XCB_ATOM_WM_NAME,          atoms[kNetWmName],
-                               atoms[kWindowType], atoms[kMotifHints],         XCB_ATOM_WM_NORMAL_HINTS,
-                               XCB_ATOM_WM_TRANSIENT_FOR};
-  for (const xcb_atom_t property : copied) {
-    const auto value = GetProperty(c, window, property);
+  for (std::size_t i = 0; i + 1 < values.size(); ++i) {
+    const auto& value = values[i];
     if (!value || value->type == XCB_NONE) continue;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, property, value->type, value->format,
-                        std::uint32_t(xcb_get_property_value_length(value.get()) / (value->format / 8)),
-                        xcb_get_property_value(value.get()));
+    xcb_change_property(
+        c, XCB_PROP_MODE_REPLACE, twin, copied[i], value->type, value->format,
+        std::uint32_t(xcb_get_property_value_length(value.get()) / (value->format / 8)),
+        xcb_get_property_value(value.get()));
   }
   // Qt makes a tool window or dialog transient for its client leader, and
   // marks a modal one, only when it shows it.
-  if (const auto leader = GetProperty(c, window, atoms[kClientLeader]);
-      leader && leader->format == 32 && xcb_get_property_value_length(leader.get()) == 4 &&
-      widget->windowType() != Qt::Window) {
+  if (const auto& leader = values.back(); leader && leader->format == 32 &&
+                                          xcb_get_property_value_length(leader.get()) == 4 &&
+                                          widget->windowType() != Qt::Window) {
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, XCB_ATOM_WM_TRANSIENT_FOR,
                         XCB_ATOM_WINDOW, 32, 1, xcb_get_property_value(leader.get()));
   }
