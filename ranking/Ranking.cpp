@@ -160,6 +160,11 @@ SaveResult SaveRanking(Ranking& ranking, const Candidate& candidate, const QStri
   } else {
     disk.unsaved.push_back(entry);
   }
+  // Only the times another game saved meanwhile can push it out.
+  if (!Holds(ranking, *level, entry)) {
+    if (!result.message.isEmpty()) result.message += u'\n';
+    result.message += QStringLiteral("ほかのゲームで速い記録が先に登録されたため、この記録は10位までに入りませんでした。");
+  }
   return result;
 }
 

@@ -335,6 +335,12 @@ TEST_F(RankingSave, TwoGamesOnOneFileKeepEveryEntry) {
   for (int p = 0; p < 6; ++p) names += a.at(1, p).Name + u',';
   EXPECT_EQ(names, S("Bob,Alice,Carol,Dave,Eve,,"));
   EXPECT_EQ(FormatRanking(a), test::ReadBytes(FilePath()));
+
+  // Ten faster times saved by the other game push the entry out: it says so.
+  for (int p = 0; p < 5; ++p) save(b, db, "fast", "0:00:10");
+  EXPECT_EQ(save(a, da, "late", "0:06:00"),
+            S("ほかのゲームで速い記録が先に登録されたため、この記録は10位までに入りませんでした。"));
+  EXPECT_EQ(a.at(1, 9).Name, S("Eve"));
 }
 
 // Before a file is rewritten without the records behind a bad one, its bytes are kept.
