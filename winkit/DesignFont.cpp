@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QWidget>
 #include <memory>
@@ -26,7 +27,7 @@ QString FontFile(const char* family) {
   if (!fonts || fonts->nfont == 0 ||
       FcPatternGetString(fonts->fonts[0], FC_FILE, 0, &file) != FcResultMatch)
     return {};
-  return QString::fromLocal8Bit(reinterpret_cast<const char*>(file));
+  return QFile::decodeName(reinterpret_cast<const char*>(file));
 }
 
 // Qt names a face in the user's locale ("IPAゴシック" under ja_JP), so the
