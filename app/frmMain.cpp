@@ -5,13 +5,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
-#include "about/frmAbout.h"
 #include "assets/Assets.h"
 #include "board/Level.h"
 #include "board/Title.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmScore.h"
+#include "dialogs/frmScoreInput.h"
 #include "play/Move.h"
-#include "ranking/frmScore.h"
-#include "ranking/frmScoreInput.h"
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"

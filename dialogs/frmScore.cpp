@@ -1,4 +1,4 @@
-#include "ranking/frmScore.h"
+#include "dialogs/frmScore.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ranking/frmScoreInput.h"
+#include "dialogs/frmScoreInput.h"
 
 #include <QKeyEvent>
 #include <QLabel>

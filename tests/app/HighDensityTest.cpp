@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-#include "about/frmAbout.h"
+#include "dialogs/frmAbout.h"
 #include "app/frmMain.h"
 #include "assets/Assets.h"
 #include "render/ScreenBox.h"

@@ -19,12 +19,12 @@
 #include <csignal>
 #include <memory>
 
-#include "about/frmAbout.h"
+#include "ModalDriver.h"
 #include "app/frmMain.h"
 #include "board/Level.h"
-#include "ModalDriver.h"
-#include "ranking/frmScore.h"
-#include "ranking/frmScoreInput.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmScore.h"
+#include "dialogs/frmScoreInput.h"
 #include "play/Move.h"
 #include "render/ScreenBox.h"
 

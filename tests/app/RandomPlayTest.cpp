@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "app/frmMain.h"
-#include "ranking/frmScore.h"
-#include "ranking/frmScoreInput.h"
+#include "dialogs/frmScore.h"
+#include "dialogs/frmScoreInput.h"
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "about/frmAbout.h"
+#include "dialogs/frmAbout.h"
 #include "tests/dialogs/DialogChecks.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "board/Level.h"
-#include "ranking/frmScore.h"
+#include "dialogs/frmScore.h"
 #include "tests/dialogs/DialogChecks.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QToolTip>
 
 #include "ranking/Ranking.h"
-#include "ranking/frmScoreInput.h"
+#include "dialogs/frmScoreInput.h"
 #include "tests/dialogs/DialogChecks.h"
 
 namespace {
