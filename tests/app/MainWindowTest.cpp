@@ -3,7 +3,6 @@
 
 #include <sys/resource.h>
 
-#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -13,72 +12,27 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <array>
 #include <csignal>
-#include <memory>
 
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "app/frmMain.h"
 #include "board/Level.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmScore.h"
 #include "dialogs/frmScoreInput.h"
-#include "play/Move.h"
 #include "render/ScreenBox.h"
 
 using namespace vornel;
+using vornel::test::Game;
+using vornel::test::ScreenShows;
 using vornel::test::WhenModal;
 
 namespace {
 
-class FixedClock : public Clock {
- public:
-  LocalTime t{2026, 12, 7, 14, 5, 9};
-  LocalTime now() const override { return t; }
-  void advance(int seconds) {
-    int s = t.hour * 3600 + t.minute * 60 + t.second + seconds;
-    t.hour = s / 3600 % 24;
-    t.minute = s / 60 % 60;
-    t.second = s % 60;
-  }
-};
-
 const QString kBase = QStringLiteral("Vornel Ver1.0.0");
-
-// A main window with a fixed clock, a fixed seed and its own ranking file.
-struct Game {
-  QTemporaryDir dir;
-  FixedClock clock;
-  std::unique_ptr<frmMain> window;
-
-  QString rankingPath() const { return dir.filePath(QStringLiteral("vornel.dat")); }
-  frmMain& open(std::uint64_t seed = 5) {
-    MainDependencies deps;
-    deps.clock = &clock;
-    deps.seed = [seed]() mutable { return seed++; };  // each game its own board
-    deps.rankingPath = rankingPath();
-    window = std::make_unique<frmMain>(deps);
-    window->show();
-    return *window;
-  }
-  Board& board() { return window->state().board; }
-  void click(Qt::MouseButton button, int x, int y) {
-    QTest::mouseRelease(window->picScreen(), button, {}, QPoint(2 + 8 + 22 * x + 11, 2 + 8 + 22 * y + 11));
-  }
-  QList<QPoint> cells(Cell code) {
-    QList<QPoint> out;
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x)
-        if (board().MineGrid.is(x, y, code)) out.append({x, y});
-    return out;
-  }
-  // Marks every bomb with the right button; the last mark clears the board.
-  void markAllBombs() {
-    for (const QPoint& p : cells('c')) click(Qt::RightButton, p.x(), p.y());
-  }
-};
 
 // The outer frame sits in the middle of the screen, halves truncated.
 bool IsCentred(const QWidget& w) {
@@ -90,32 +44,6 @@ bool IsCentred(const QWidget& w) {
 
 QAction* Item(frmMain& w, const char* name) {
   return w.findChild<QAction*>(QString::fromLatin1(name));
-}
-
-// Where the tile of each code lies on the sheet; a cell without a code
-// shows the open tile of the background.
-QPoint TileOf(Cell code) {
-  const QPoint tiles[] = {{118, 8}, {8, 8},   {96, 8},  {52, 8},  {30, 8},   {74, 8},   {8, 30},
-                          {30, 30}, {52, 30}, {74, 30}, {96, 30}, {118, 30}, {140, 30}, {162, 30}};
-  const qsizetype i = QByteArrayView("abcdef12345678").indexOf(code);
-  return i < 0 ? QPoint(118, 8) : tiles[i];
-}
-
-// True when the visible board shows `grid` drawn from the tile sheet,
-// inside the sheet's frame.
-bool ScreenShows(frmMain& w, const Grid& grid) {
-  const QImage shown = w.picScreen()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QImage& sheet = w.picSource();
-  for (const QRect r : {QRect(0, 0, 368, 8), QRect(0, 360, 368, 8), QRect(0, 0, 8, 368),
-                        QRect(360, 0, 8, 368)})
-    if (shown.copy(r.translated(2, 2)) != sheet.copy(r)) return false;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) {
-      const QPoint tile = TileOf(grid.at(x, y));
-      const QImage cell = shown.copy(2 + 8 + 22 * x, 2 + 8 + 22 * y, 22, 22);
-      if (cell != sheet.copy(tile.x(), tile.y(), 22, 22)) return false;
-    }
-  return true;
 }
 
 QByteArray ReadFile(const QString& path) {
@@ -155,30 +83,6 @@ class MainWindowTest : public QObject {
     QVERIFY(ScreenShows(w, w.state().TitleGrid));
   }
 
-  void backgroundAndTilesComeFromTheSheet() {
-    Game g;
-    frmMain& w = g.open();
-    const QImage& bg = w.picBG();
-    const QImage& sheet = w.picSource();
-    for (int i = 0; i < 368; ++i)
-      for (int j : {0, 1, 2, 3, 4, 5, 6, 7, 360, 361, 362, 363, 364, 365, 366, 367}) {
-        QCOMPARE(bg.pixel(i, j), sheet.pixel(i, j));
-        QCOMPARE(bg.pixel(j, i), sheet.pixel(j, i));
-      }
-    QCOMPARE(qGray(bg.pixel(0, 200)), 185);
-    QCOMPARE(qGray(bg.pixel(7, 200)), 162);
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x)
-        QCOMPARE(bg.copy(8 + 22 * x, 8 + 22 * y, 22, 22), sheet.copy(118, 8, 22, 22));
-    // Every code and a cell without one, in every row and column.
-    Grid grid;
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) grid.set(x, y, "abcdef12345678"[(x + 3 * y) % 15]);
-    w.state().board.ViewGrid = grid;
-    w.DrawBoard();
-    QVERIFY(ScreenShows(w, grid));
-  }
-
   // A release acts on the cell under it: cells of 22 pixels from (8, 8) of
   // the drawing area inside the 2-pixel border, halves rounded to even. Up to
   // 371 a release is taken on the empty margin; beyond, nothing is redrawn.
@@ -207,41 +111,6 @@ class MainWindowTest : public QObject {
       QCOMPARE(ScreenShows(w, expected), c.col >= 0);
       g.board().ViewGrid = covered;
       w.DrawBoard();
-    }
-  }
-
-  void keysPlayTheBoardAndItReadsAsATableOfCells() {
-    Game g;
-    frmMain& w = g.open();
-    ScreenBox* board = w.picScreen();
-    QTest::keyClick(board, Qt::Key_Right);  // no game runs: nothing moves
-    QCOMPARE(board->markedCell(), std::nullopt);
-    w.mnuFileStart_Click();
-    QCOMPARE(board->markedCell(), std::nullopt);
-    for (int i = 0; i < 32; ++i) QTest::keyClick(board, i % 2 ? Qt::Key_Down : Qt::Key_Right);
-    QCOMPARE(board->cursor(), (Cursor{15, 15}));
-    QCOMPARE(board->markedCell(), QPoint(15, 15));
-    QCOMPARE(board->picture(), w.picWork());  // the ring lies over the picture only
-
-    // Space and Enter act as the right and left buttons on that cell.
-    Board byMouse = g.board();
-    Flag playing = kTrue;
-    ApplyMove(byMouse, playing, kRightButton, 349, 349);
-    ApplyMove(byMouse, playing, kLeftButton, 349, 349);
-    QTest::keyClick(board, Qt::Key_Space);
-    QTest::keyClick(board, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(g.board().ViewGrid, byMouse.ViewGrid);
-    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(100, 100));
-    QCOMPARE(board->markedCell(), std::nullopt);
-
-    // Every cell is named after what it shows.
-    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(board)->tableInterface();
-    const char* const names[] = {"空白", "未開封", "爆弾", "はてなマーク", "爆弾マーク", "踏んだ爆弾", "7"};
-    for (int x = 0; x < 7; ++x) g.board().ViewGrid.set(x, 3, "abcdef7"[x]);
-    w.DrawBoard();
-    for (int x = 0; x < 7; ++x) {
-      QCOMPARE(table->cellAt(3, x)->text(QAccessible::Name), QString::fromUtf8(names[x]));
-      QCOMPARE(table->cellAt(3, x)->tableCellInterface()->columnIndex(), x);
     }
   }
 
