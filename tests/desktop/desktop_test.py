@@ -5,10 +5,13 @@ locale, at whole and fractional scales; real key and mouse events (XTEST,
 through xdotool), and what a player would see read from outside (window and
 frame geometry, screenshots).
 
-    desktop_test.py GAME SCENE ICON32
+    desktop_test.py GAME SCENE ICON32 [CASE ...]
 
 GAME is the vornel executable, SCENE the screenshot_scene tool (the game on a
-known board), ICON32 the committed 32 x 32 application icon. Every tool it
+known board), ICON32 the committed 32 x 32 application icon. Each CASE (a name such as
+DesktopTest.test_high_density_keeps_the_tick_plain_and_the_icon_sharp, or
+unittest's -k PATTERN) picks what runs; without one, the words of
+VORNEL_DESKTOP_CASES do, and without those every case runs. Every tool it
 needs must be installed (scripts/dev does it); a missing one is a failure.
 """
 
@@ -21,6 +24,7 @@ import time
 import unittest
 
 GAME, SCENE, ICON32 = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
+CASES = sys.argv[4:] or os.environ.get("VORNEL_DESKTOP_CASES", "").split()
 TOOLS = ["Xvfb", "openbox", "fluxbox", "xdotool", "xwininfo", "xprop", "import", "convert",
          "localedef", "dbus-daemon"]
 JAPANESE = "ja_JP.UTF-8"
@@ -516,4 +520,4 @@ class DesktopTest(unittest.TestCase):
         self.quit(d, scene, main)
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + CASES, verbosity=2)
