@@ -32,7 +32,7 @@ using vornel::test::WhenModal;
 
 namespace {
 
-const QString kBase = QStringLiteral("Vornel Ver1.0.0");
+const QString kBase = QStringLiteral("Vornel Ver" VORNEL_VERSION);
 
 // The outer frame sits in the middle of the screen, halves truncated.
 bool IsCentred(const QWidget& w) {

@@ -5,10 +5,11 @@ locale, at whole and fractional scales; real key and mouse events (XTEST,
 through xdotool), and what a player would see read from outside (window and
 frame geometry, screenshots).
 
-    desktop_test.py GAME SCENE ICON32 [CASE ...]
+    VORNEL_VERSION=1.2.3 desktop_test.py GAME SCENE ICON32 [CASE ...]
 
 GAME is the vornel executable, SCENE the screenshot_scene tool (the game on a
-known board), ICON32 the committed 32 x 32 application icon. Each CASE (a name such as
+known board), ICON32 the committed 32 x 32 application icon, VORNEL_VERSION
+the version the game's caption shows. Each CASE (a name such as
 DesktopTest.test_high_density_keeps_the_tick_plain_and_the_icon_sharp, or
 unittest's -k PATTERN) picks what runs; without one, the words of
 VORNEL_DESKTOP_CASES do, and without those every case runs. Every tool it
@@ -16,6 +17,7 @@ needs must be installed (scripts/dev does it); a missing one is a failure.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -28,7 +30,8 @@ CASES = sys.argv[4:] or os.environ.get("VORNEL_DESKTOP_CASES", "").split()
 TOOLS = ["Xvfb", "openbox", "fluxbox", "xdotool", "xwininfo", "xprop", "import", "convert",
          "localedef", "dbus-daemon"]
 JAPANESE = "ja_JP.UTF-8"
-MAIN = "^Vornel Ver1\\.0\\.0"
+MAIN = "^Vornel Ver" + re.escape(os.environ.get("VORNEL_VERSION") or
+                                  sys.exit("desktop_test.py: VORNEL_VERSION is not set (ctest sets it)"))
 VERSION = "ﾊﾞｰｼﾞｮﾝ情報"
 RANKING = "ｽｺｱﾗﾝｷﾝｸﾞ"
 REGISTRATION = "ﾗﾝｷﾝｸﾞ登録"

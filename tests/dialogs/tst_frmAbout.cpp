@@ -24,12 +24,12 @@ class AboutDialogTest : public QObject {
  private slots:
   void contents() {
     const QImage icon = TestIcon();
-    frmAbout dialog(QStringLiteral("Vornel Ver1.0.0"), icon);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
+    frmAbout dialog(QStringLiteral("Vornel Ver" VORNEL_VERSION), icon);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver" VORNEL_VERSION " [ ﾊﾞｰｼﾞｮﾝ情報 ]"));
     dialogs_test::CheckWindowConventions(dialog, {374, 175});
 
     dialogs_test::CheckLabels(
-        dialog, {{"lblVersion", QStringLiteral("「Vornel Ver1.0.0」\r\n"), {16, 13}},
+        dialog, {{"lblVersion", QStringLiteral("「Vornel Ver" VORNEL_VERSION "」\r\n"), {16, 13}},
                  {"Label1", QStringLiteral("ご利用頂きありがとうございます。"), {62, 38}},
                  {"Label2", QStringLiteral("URL "), {62, 59}},
                  {"Label3", QStringLiteral("ホームページ上にてランキングを掲載します。"), {13, 96}},
@@ -57,7 +57,7 @@ class AboutDialogTest : public QObject {
     using dialogs_test::CloseBy;
     for (const CloseBy how :
          {CloseBy::Click, CloseBy::EnterOnButton, CloseBy::Escape, CloseBy::CloseBox}) {
-      frmAbout dialog(QStringLiteral("Vornel Ver1.0.0"), TestIcon());
+      frmAbout dialog(QStringLiteral("Vornel Ver" VORNEL_VERSION), TestIcon());
       QSignalSpy finished(&dialog, &QDialog::finished);
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -17,7 +17,7 @@ class AboutHighDensityTest : public QObject {
   void versionDialogIconScalesWithoutBlur() {
     const QImage icon = AppIconPicture().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(icon.size(), QSize(32, 32));
-    frmAbout about(QStringLiteral("Vornel Ver1.0.0"), icon);
+    frmAbout about(QStringLiteral("Vornel Ver" VORNEL_VERSION), icon);
     about.show();
     auto* picture = about.findChild<QWidget*>(QStringLiteral("Picture1"));
     QVERIFY(ShowsAsSharpBlocks(picture->grab(), icon, {4, 4}));

@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString kBase = QStringLiteral("Vornel Ver1.0.0");
+const QString kBase = QStringLiteral("Vornel Ver" VORNEL_VERSION);
 
 QLabel* Label(const QDialog& dialog, const char* name, int index = -1) {
   QString objectName = QString::fromLatin1(name);
@@ -60,7 +60,7 @@ class ScoreDialogTest : public QObject {
  private slots:
   void contents() {
     frmScore dialog(kBase, vornel::Ranking{}, 1);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Vornel Ver" VORNEL_VERSION " [ ｽｺｱﾗﾝｷﾝｸﾞ ]"));
     dialogs_test::CheckWindowConventions(dialog, {423, 265});
     // Places: the design's twips over 15.
     dialogs_test::CheckLabels(dialog, {{"Label7", QStringLiteral("レベル"), {10, 6}},

@@ -17,7 +17,7 @@ const QString kTitle = QStringLiteral("ﾗﾝｷﾝｸﾞ登録");
 struct Fixture {
   QStringList stored;
   vornel::SaveResult result{true, {}};
-  frmScoreInput dialog{QStringLiteral("Vornel Ver1.0.0"), QStringLiteral("0:01:07"),
+  frmScoreInput dialog{QStringLiteral("Vornel Ver" VORNEL_VERSION), QStringLiteral("0:01:07"),
                        QStringLiteral("難しい"), [this](const QString& name) {
                          stored << name;
                          return result;
@@ -47,7 +47,7 @@ class ScoreInputDialogTest : public QObject {
  private slots:
   void contents() {
     Fixture f;
-    QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Vornel Ver1.0.0 [ ﾗﾝｷﾝｸﾞ登録 ]"));
+    QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Vornel Ver" VORNEL_VERSION " [ ﾗﾝｷﾝｸﾞ登録 ]"));
     dialogs_test::CheckWindowConventions(f.dialog, {312, 182});
     // Places: the design's twips over 15, to the nearest pixel.
     dialogs_test::CheckLabels(f.dialog,
