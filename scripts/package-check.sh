@@ -44,9 +44,14 @@ desktop-file-validate "$root/usr/share/applications/vornel.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml"
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/vornel.desktop")
 [ "$exec_line" = "/$game" ] || fail "the desktop entry starts '$exec_line', not /$game"
+# The package's version is the project's; the changelog's newest entry and
+# the metainfo's newest release must name it.
+version=$(dpkg-deb --field "$deb" Version)
 logged=$(zcat "$root/usr/share/doc/vornel/changelog.gz" | dpkg-parsechangelog -l - -S Version)
-[ "$logged" = "$(dpkg-deb --field "$deb" Version)" ] ||
-  fail "the newest changelog entry is $logged, not the package's version"
+[ "$logged" = "$version" ] || fail "the newest changelog entry is $logged, not the package's version"
+released=$(grep -o -m1 '<release version="[^"]*"' "$root/usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml" |
+           cut -d'"' -f2)
+[ "$released" = "$version" ] || fail "the metainfo's newest release is '$released', not the package's version"
 
 colours() { identify -format '%k' "$1"; }
 # The title picture has the board's many shades.
