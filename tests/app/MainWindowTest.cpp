@@ -26,9 +26,7 @@
 #include "render/ScreenBox.h"
 
 using namespace vornel;
-using vornel::test::Game;
-using vornel::test::ScreenShows;
-using vornel::test::WhenModal;
+using namespace vornel::test;
 
 namespace {
 

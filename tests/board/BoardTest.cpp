@@ -12,8 +12,7 @@
 namespace vornel {
 namespace {
 
-using test::BoardWithBombs;
-using test::MarginEmpty;
+using namespace test;
 
 int CountCode(const Grid& g, Cell code) {
   int n = 0;

@@ -13,8 +13,7 @@
 namespace vornel {
 namespace {
 
-using test::BoardWithBombs;
-using test::MarginEmpty;
+using namespace test;
 
 TEST(OpenCell, HighestCountOpensLikeAnyOther) {
   // (5,5) surrounded by eight bombs.

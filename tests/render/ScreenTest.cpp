@@ -9,8 +9,7 @@
 #include "tests/app/MainWindowFixture.h"
 
 using namespace vornel;
-using vornel::test::Game;
-using vornel::test::ScreenShows;
+using namespace vornel::test;
 
 class ScreenTest : public QObject {
   Q_OBJECT
