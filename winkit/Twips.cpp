@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QEvent>
 #include <QWidget>
 #include <cmath>
 #include <cstdint>
@@ -27,9 +28,27 @@ int CentreOffset(double screenTwips, double windowTwips) {
   return static_cast<int>(whole / 2);  // C++ division truncates toward zero
 }
 
+namespace {
+// Asks for the keyboard whenever a tool window shows: GNOME's and KDE's
+// window managers give none to a utility window of their own accord.
+class TakesKeyboard : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show)
+      static_cast<QWidget*>(watched)->activateWindow();
+    return false;
+  }
+};
+}  // namespace
+
 void MakeToolWindow(QWidget* window) {
   window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint);
+  // Only X11 leaves it to the window manager; a Wayland compositor gives a
+  // new window the keyboard itself.
+  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    window->installEventFilter(new TakesKeyboard(window));
 }
 
 namespace {
