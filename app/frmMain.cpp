@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <optional>
 
 #include "assets/Assets.h"
 #include "board/Level.h"
@@ -12,12 +13,14 @@
 #include "dialogs/frmScore.h"
 #include "dialogs/frmScoreInput.h"
 #include "play/Move.h"
+#include "play/Spoken.h"
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"
 #include "winkit/DesignFont.h"
 #include "winkit/LineBreaks.h"
 #include "winkit/MenuCheckMarks.h"
+#include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
 
 namespace vornel {
@@ -144,6 +147,7 @@ void frmMain::DrawBackground() { vornel::DrawBackground(picSource_, picBG_); }
 
 void frmMain::ShowTitle() {
   state_.TitleGrid = MakeTitleGrid();
+  titleShown_ = true;
   picScreen_->placeCursor({}, false);
   DrawTitle();
 }
@@ -168,6 +172,7 @@ void frmMain::mnuFileStart_Click() {
   for (int i = 0; i < kLevelCount; ++i)
     if (mnuFileLevelN_[i]->isChecked()) bombs = kLevels[i].bombs;
   NewGame(state_.board, bombs, deps_.seed());
+  titleShown_ = false;
   // The keyboard's cursor waits on the top-left cell, unseen until a key.
   picScreen_->placeCursor({}, false);
   DrawBoard();
@@ -207,20 +212,42 @@ void frmMain::timMain_Timer() {
 }
 
 void frmMain::picScreen_KeyDown(BoardKey key) {
-  if (state_.Playing != kTrue) return;
-  if (const auto release = ReleaseFor(picScreen_->cursor(), key)) {
-    picScreen_->placeCursor(picScreen_->cursor(), true);
-    picScreen_MouseUp(release->button, 0, release->X, release->Y);
-  } else {
-    picScreen_->placeCursor(MoveCursor(picScreen_->cursor(), key), true);
+  if (key == BoardKey::Status) {
+    Say(StatusReport());
+    return;
   }
+  // The board of a game can be read after it ends, where the keys that act
+  // are as inert as the mouse; the title holds nothing to read.
+  if (titleShown_) return;
+  const Cursor at = picScreen_->cursor();
+  if (const auto release = ReleaseFor(at, key)) {
+    picScreen_->placeCursor(at, true);
+    picScreen_MouseUp(release->button, 0, release->X, release->Y);
+    return;
+  }
+  const Cursor to = MoveCursor(at, key);
+  if (to == at) Say(EdgeText(key));
+  picScreen_->placeCursor(to, true);
+}
+
+QString frmMain::StatusReport() const {
+  const int level = GetLevel();
+  const GamePhase phase = titleShown_                 ? GamePhase::Title
+                          : state_.Playing == kTrue ? GamePhase::Running
+                                                    : GamePhase::Over;
+  return StatusText(QString::fromUtf8(kLevels[level].caption), kLevels[level].bombs, phase,
+                    state_.board.ViewGrid, ElapsedText(deps_.clock->now()));
 }
 
 void frmMain::picScreen_MouseUp(std::int16_t button, std::int16_t /*shift*/, float X, float Y) {
+  // What the move did is told to a listening screen reader only.
+  std::optional<Grid> before;
+  if (ScreenReaderListens()) before = state_.board.ViewGrid;
   const MoveResult move = ApplyMove(state_.board, state_.Playing, button, X, Y);
   if (!move.taken) return;
   if (move.lost) timMain_.setInterval(0);
   DrawBoard();
+  if (before) Say(MoveText(*before, state_.board.ViewGrid, move.lost));
   if (CheckCleared(state_.board) == kTrue) FinishGame();
 }
 

@@ -64,6 +64,8 @@ class frmMain : public QMainWindow {
   void FinishGame();
   void BuildMenus();
   QString ElapsedText(const LocalTime& now) const;
+  // Level, bombs, marks and time, for a player who cannot see the board.
+  QString StatusReport() const;
 
   MainDependencies deps_;
   SystemClock systemClock_;
@@ -74,6 +76,8 @@ class frmMain : public QMainWindow {
   ScreenBox* picScreen_ = nullptr;
 
   std::array<QAction*, 4> mnuFileLevelN_{};
+  // The title picture rather than a game's board is on the screen.
+  bool titleShown_ = true;
 };
 
 }  // namespace vornel

@@ -5,24 +5,13 @@
 #include <array>
 #include <memory>
 
+#include "play/Spoken.h"
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"
+#include "winkit/SpokenNote.h"
 
 namespace vornel {
-
-QString CellName(Cell code) {
-  if (isCount(code)) return QString(QLatin1Char(code));
-  switch (code) {
-    case 'a': return QStringLiteral("空白");
-    case 'b': return QStringLiteral("未開封");
-    case 'c': return QStringLiteral("爆弾");
-    case 'd': return QStringLiteral("はてなマーク");
-    case 'e': return QStringLiteral("爆弾マーク");
-    case 'f': return QStringLiteral("踏んだ爆弾");
-    default: return QStringLiteral("空白");  // no tile: the open background shows
-  }
-}
 
 namespace {
 
@@ -67,9 +56,12 @@ class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellI
   int x_, y_;
 };
 
+// A canvas, not a table: a screen reader reads a whole row of a table each
+// time the cursor changes rows. The table interface still gives every cell
+// its row and column.
 class BoardTable : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
-  explicit BoardTable(ScreenBox* board) : QAccessibleWidget(board, QAccessible::Table) {
+  explicit BoardTable(ScreenBox* board) : QAccessibleWidget(board, QAccessible::Canvas) {
     for (int n = 0; n < kCells; ++n) {
       cells_[n] = new CellAccessible(this, n % kBoardSize, n / kBoardSize);
       ids_[n] = QAccessible::registerAccessibleInterface(cells_[n]);
@@ -140,7 +132,7 @@ QAccessibleInterface* CellAccessible::table() const { return table_; }
 
 QString CellAccessible::text(QAccessible::Text t) const {
   if (t != QAccessible::Name) return {};
-  return CellName(table_->board()->shownGrid().at(x_, y_));
+  return CellText(table_->board()->shownGrid(), x_, y_);
 }
 
 QRect CellAccessible::rect() const {
@@ -171,7 +163,7 @@ void InstallBoardAccessible() {
 }
 
 void AnnounceCell(ScreenBox* board, int x, int y, QAccessible::Event what) {
-  if (!QAccessible::isActive()) return;
+  if (!ScreenReaderListens()) return;
   auto* table = dynamic_cast<BoardTable*>(QAccessible::queryAccessibleInterface(board));
   if (table == nullptr) return;
   QAccessibleEvent event(table->cell(x, y), what);

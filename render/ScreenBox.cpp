@@ -6,6 +6,7 @@
 
 #include "render/BoardAccessible.h"
 #include "render/Surface.h"
+#include "winkit/SpokenNote.h"
 
 namespace vornel {
 
@@ -26,7 +27,7 @@ void ScreenBox::showPicture(const QImage& picture, const Grid& shown) {
   shown_ = shown;
   pictureChanged();
   // Only a listening screen reader needs the cells that changed.
-  if (!QAccessible::isActive()) return;
+  if (!ScreenReaderListens()) return;
   for (int y = 0; y < kBoardSize; ++y)
     for (int x = 0; x < kBoardSize; ++x)
       if (before.at(x, y) != shown.at(x, y)) AnnounceCell(this, x, y, QAccessible::NameChanged);
@@ -45,7 +46,10 @@ void ScreenBox::AnnounceFocus() {
 
 void ScreenBox::focusInEvent(QFocusEvent* event) {
   PictureBox::focusInEvent(event);
-  AnnounceFocus();
+  // Qt tells of the board's own focus only after this handler; the cell's
+  // focus must come after it, or a screen reader settles on the board.
+  if (ScreenReaderListens())
+    QMetaObject::invokeMethod(this, &ScreenBox::AnnounceFocus, Qt::QueuedConnection);
 }
 
 void ScreenBox::mousePressEvent(QMouseEvent* event) {
@@ -80,6 +84,7 @@ void ScreenBox::keyPressEvent(QKeyEvent* event) {
       case Qt::Key_Return:
       case Qt::Key_Enter: key = BoardKey::Open; break;
       case Qt::Key_Space: key = BoardKey::Mark; break;
+      case Qt::Key_I: key = BoardKey::Status; break;
       default: break;
     }
   }
@@ -87,9 +92,10 @@ void ScreenBox::keyPressEvent(QKeyEvent* event) {
     PictureBox::keyPressEvent(event);
     return;
   }
-  // A held arrow walks on; a held Enter or Space is one move, as a click is.
-  const bool move = *key == BoardKey::Open || *key == BoardKey::Mark;
-  if (!(move && event->isAutoRepeat())) emit keyDown(*key);
+  // A held arrow walks on; a held Enter or Space is one move, as a click
+  // is, and a held I asks once.
+  const bool arrow = *key != BoardKey::Open && *key != BoardKey::Mark && *key != BoardKey::Status;
+  if (arrow || !event->isAutoRepeat()) emit keyDown(*key);
 }
 
 }  // namespace vornel

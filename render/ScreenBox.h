@@ -33,7 +33,8 @@ class ScreenBox : public PictureBox {
  signals:
   // Button 1 left, 2 right, 4 middle (0 for others); Shift 1, Ctrl 2, Alt 4.
   void mouseUp(std::int16_t button, std::int16_t shift, float x, float y);
-  // An arrow, Enter or Space pressed while the board has the focus.
+  // An arrow, Enter, Space or I (where the game stands) pressed while the
+  // board has the focus.
   void keyDown(BoardKey key);
 
  protected:

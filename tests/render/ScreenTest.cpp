@@ -63,13 +63,31 @@ class ScreenTest : public QObject {
     QTest::mousePress(board, Qt::LeftButton, {}, QPoint(100, 100));
     QCOMPARE(board->markedCell(), std::nullopt);
 
-    // Every cell is named after what it shows.
+    // A lost game's board is still read by the arrows; the keys that act
+    // stay as inert as the mouse, and a new game puts the cursor back on
+    // the top-left cell, unseen.
+    g.board().MineGrid.set(15, 14, 'c');
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Return);
+    QCOMPARE(w.state().Playing, kFalse);
+    const Grid lost = g.board().ViewGrid;
+    QTest::keyClick(board, Qt::Key_Left);
+    QTest::keyClick(board, Qt::Key_Space);
+    QTest::keyClick(board, Qt::Key_Return);
+    QCOMPARE(board->cursor(), (Cursor{14, 14}));
+    QCOMPARE(g.board().ViewGrid, lost);
+    w.mnuFileStart_Click();
+    QCOMPARE(board->cursor(), (Cursor{0, 0}));
+    QCOMPARE(board->markedCell(), std::nullopt);
+
+    // Every cell is named after what it shows and where it lies.
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(board)->tableInterface();
     const char* const names[] = {"空白", "未開封", "爆弾", "はてなマーク", "爆弾マーク", "踏んだ爆弾", "7"};
     for (int x = 0; x < 7; ++x) g.board().ViewGrid.set(x, 3, "abcdef7"[x]);
     w.DrawBoard();
     for (int x = 0; x < 7; ++x) {
-      QCOMPARE(table->cellAt(3, x)->text(QAccessible::Name), QString::fromUtf8(names[x]));
+      QCOMPARE(table->cellAt(3, x)->text(QAccessible::Name),
+               QString::fromUtf8(names[x]) + QStringLiteral(" 4行%1列").arg(x + 1));
       QCOMPARE(table->cellAt(3, x)->tableCellInterface()->columnIndex(), x);
     }
   }
