@@ -8,6 +8,7 @@
 #include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
 #include "winkit/PictureBox.h"
+#include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
 
 namespace {
@@ -43,18 +44,18 @@ void frmAbout::Form_Load(const QString& baseCaption, const QImage& icon32) {
   lblVersion = AddLabel(this, "lblVersion", VersionText(), {16, 13, 187, 12}, false);
   // The label is one line high: the line break after the name stays hidden.
   lblVersion->setFixedHeight(lblVersion->fontMetrics().height());
-  AddLabel(this, "Label1", QStringLiteral("ご利用頂きありがとうございます。"), {62, 38, 170, 12},
-           false);
-  AddLabel(this, "Label2", QStringLiteral("URL "), {62, 59, 142, 12}, false);
-  AddLabel(this, "Label3", QStringLiteral("ホームページ上にてランキングを掲載します。"),
-           {13, 96, 230, 12}, true);
-  AddLabel(this, "Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時"),
-           {13, 115, 199, 12}, true);
+  const QLabel* Label1 = AddLabel(this, "Label1", QStringLiteral("ご利用頂きありがとうございます。"),
+                                  {62, 38, 170, 12}, false);
+  const QLabel* Label2 = AddLabel(this, "Label2", QStringLiteral("URL "), {62, 59, 142, 12}, false);
+  const QLabel* Label3 = AddLabel(
+      this, "Label3", QStringLiteral("ホームページ上にてランキングを掲載します。"), {13, 96, 230, 12}, true);
+  const QLabel* Label4 = AddLabel(this, "Label4", QStringLiteral("名前、難易度、クリアタイム、クリア日時"),
+                                  {13, 115, 199, 12}, true);
 
   cmdOK = vornel::AddButton(this, "cmdOK", QStringLiteral("O K"), {318, 142, 46, 22});
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
-  AddLabel(this, "Label5", QStringLiteral("mailto : "), {14, 152, 142, 12}, false);
+  const QLabel* Label5 = AddLabel(this, "Label5", QStringLiteral("mailto : "), {14, 152, 142, 12}, false);
 
   Picture1 = new vornel::PictureBox(this);
   Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -67,9 +68,11 @@ void frmAbout::Form_Load(const QString& baseCaption, const QImage& icon32) {
   rule->setLineWidth(1);
   rule->setGeometry(6, 82, 362, 4);
 
-  AddLabel(this, "Label7", QStringLiteral("を下記メールアドレスに送って下さい。"),
-           {14, 131, 191, 12}, true);
+  const QLabel* Label7 = AddLabel(
+      this, "Label7", QStringLiteral("を下記メールアドレスに送って下さい。"), {14, 131, 191, 12}, true);
 
+  // Label3, Label4 and Label7 are one message.
+  vornel::ReadWithDialog(this, {lblVersion, Label1, Label2, Label3, Label4, Label7, Label5});
   cmdOK->setFocus();
   vornel::CentreOnScreen(this);
 }

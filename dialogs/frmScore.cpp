@@ -4,11 +4,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <algorithm>
 
 #include "board/Level.h"
 #include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
+#include "winkit/ReadableRows.h"
+#include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
 
 namespace {
@@ -65,6 +68,16 @@ void AddCell(QWidget* parent, const char* name, int index, const QRect& designed
   QLabel* cell = AddLabel(parent, IndexedName(name, index), designed);
   cell->setFrameStyle(QFrame::Box | QFrame::Plain);
   cell->setLineWidth(1);
+}
+
+// A place as a screen reader reads it: "1位 山田 0:01:23 2026/12/07 17:15:00",
+// or "2位 空き" where the row is empty.
+QString PlaceText(int place, const QStringList& shown) {
+  QStringList words{QStringLiteral("%1位").arg(place + 1)};
+  for (const QString& text : shown)
+    if (!text.isEmpty()) words << text;
+  if (words.size() == 1) words << QStringLiteral("空き");
+  return words.join(u' ');
 }
 
 QRect NameRect(int i) { return PxRect(810, 810 + kRowStep * i, 2310, 180); }
@@ -145,9 +158,29 @@ void frmScore::Form_Load(const QString& baseCaption) {
     lblDate[i] = AddLabel(this, IndexedName("lblDate", i), DateRect(i));
   }
 
+  // After the list in the tab order, for a screen reader only.
+  auto* rows = new vornel::ReadableRows(this, QStringLiteral("ランキング"), vornel::kShownPlaces,
+                                        [this](int i) { return PlaceText(i, ShownPlace(i)); });
+  rows->setGeometry(PxRect(120, 765, 6105, kRowStep * vornel::kShownPlaces));
+  setTabOrder(cmbLevel, rows);
+
   cmdExit->setFocus();
   vornel::CentreOnScreen(this);
   FillRanking();
+}
+
+QStringList frmScore::ShownPlace(int i) const {
+  return {lblName[i]->text(), lblTime[i]->text(), lblDate[i]->text()};
+}
+
+QString frmScore::ShownList() const {
+  QStringList places{cmbLevel->currentText()};
+  for (int i = 0; i < vornel::kShownPlaces; ++i) {
+    const QStringList shown = ShownPlace(i);
+    if (!shown.join(QString()).isEmpty()) places << PlaceText(i, shown);
+  }
+  if (places.size() == 1) places << QStringLiteral("登録なし");
+  return places.join(u'、');
 }
 
 void frmScore::FillRanking() {
@@ -174,6 +207,14 @@ void frmScore::cmbLevel_Click(int index) {
     FitText(lblTime[i], TimeRect(i));
     lblDate[i]->setText(entry.Date);
     SizeToText(lblDate[i], DateRect(i));
+  }
+  // Read with the dialog as it opens, and told when the player picks
+  // another level.
+  if (!vornel::ScreenReaderListens()) return;
+  if (isVisible()) {
+    vornel::Say(ShownList());
+  } else {
+    setAccessibleDescription(ShownList());
   }
 }
 

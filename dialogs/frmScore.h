@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "ranking/Ranking.h"
@@ -30,6 +31,10 @@ class frmScore : public QDialog {
   void FillRanking();
   void cmbLevel_Click(int index);
   void cmdExit_Click();
+  // Name, time and date of place i as the rows show them, and the shown
+  // level's list as a screen reader reads it.
+  QStringList ShownPlace(int i) const;
+  QString ShownList() const;
 
   vornel::Ranking ranking_;
   int checkedLevel_;

@@ -12,6 +12,7 @@
 #include "ranking/Ranking.h"
 #include "winkit/DesignFont.h"
 #include "winkit/DialogLayout.h"
+#include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
 
 namespace vornel {
@@ -80,11 +81,13 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   setWindowTitle(baseCaption + QStringLiteral(" [ ") + kTitle + QStringLiteral(" ]"));
   setFixedSize(kClientWidth, kClientHeight);
 
-  AddLabel(this, "Label1", QStringLiteral("おめでとうございます"), PxRect(255, 180, 1605, 180),
-           true);
-  AddLabel(this, "Label2", QStringLiteral("クリアータイム ："), PxRect(854, 555, 1245, 180), true);
+  const QLabel* Label1 = AddLabel(this, "Label1", QStringLiteral("おめでとうございます"),
+                                  PxRect(255, 180, 1605, 180), true);
+  const QLabel* Label2 =
+      AddLabel(this, "Label2", QStringLiteral("クリアータイム ："), PxRect(854, 555, 1245, 180), true);
   lblTime = AddLabel(this, "lblTime", resultTime, PxRect(2429, 555, 1560, 180), false);
-  AddLabel(this, "Label6", QStringLiteral("レベル ："), PxRect(1454, 870, 645, 180), true);
+  const QLabel* Label6 =
+      AddLabel(this, "Label6", QStringLiteral("レベル ："), PxRect(1454, 870, 645, 180), true);
   lblLevel = AddLabel(this, "lblLevel", levelCaption, PxRect(2415, 870, 1005, 180), true);
   QLabel* prompt = AddLabel(this, "Label4", QStringLiteral("お名前を入力して下さい"),
                             PxRect(255, 1365, 1815, 180), true);
@@ -105,6 +108,8 @@ void frmScoreInput::Form_Load(const QString& baseCaption, const QString& resultT
   connect(cmdOK, &QPushButton::clicked, this, &frmScoreInput::cmdOK_Click);
 
   setTabOrder(txtName, cmdOK);
+  // The prompt is read with the name box it names.
+  vornel::ReadWithDialog(this, {Label1, Label2, lblTime, Label6, lblLevel});
   txtName->setFocus();
   vornel::CentreOnScreen(this);
 }
@@ -120,6 +125,8 @@ void frmScoreInput::TellRefused(const QString& characters) {
   // Over the prompt above the box, where it hides nothing still needed (a
   // tip sits some 16 pixels below the point it is given).
   QToolTip::showText(txtName->mapToGlobal(QPoint(0, -txtName->height() - 16)), text, txtName);
+  // A screen reader reads no tip unless asked to.
+  vornel::Say(text);
 }
 
 void frmScoreInput::keyPressEvent(QKeyEvent* event) {
