@@ -17,6 +17,11 @@ struct RankEntry {
   QString Name;
   QString Time;   // clock text, H:MM:SS
   QString Date;   // "YYYY/MM/DD HH:MM:SS"
+  // The file's own bytes for each field above whose text the code page
+  // would write back as other bytes (codes it does not assign, a second
+  // code for a character), so that a record the save leaves alone keeps
+  // them; empty for all others.
+  std::array<QByteArray, 5> fileBytes{};
   friend bool operator==(const RankEntry&, const RankEntry&) = default;
 };
 
@@ -86,7 +91,8 @@ SaveResult SaveRanking(Ranking& ranking, const Candidate& candidate, const QStri
                        RankingDisk& disk);
 
 // The 40 lines of the file, code page 932 with CR LF; a character the code
-// page lacks is written as '?'.
+// page lacks is written as '?'. A field whose text is what was read from the
+// file is written as the bytes read.
 QByteArray FormatRanking(const Ranking& ranking);
 
 // True when code page 932 can write `text` (the yen sign and the overline

@@ -89,6 +89,12 @@ Field ReadField(const char*& p, const char* end, bool complete, QByteArrayView& 
 
 using RawEntry = std::array<QByteArrayView, 5>;
 
+// The five fields of an entry in file order.
+template <typename Entry>
+auto Fields(Entry& e) {
+  return std::array{&e.Level, &e.Place, &e.Name, &e.Time, &e.Date};
+}
+
 }  // namespace
 
 bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
@@ -132,11 +138,11 @@ bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
       const auto& r = raw[level][place];
       if (!r) continue;
       RankEntry& e = ranking.at(level, place);
-      e.Level = DecodeText((*r)[0]);
-      e.Place = DecodeText((*r)[1]);
-      e.Name = DecodeText((*r)[2]);
-      e.Time = DecodeText((*r)[3]);
-      e.Date = DecodeText((*r)[4]);
+      const auto fields = Fields(e);
+      for (std::size_t f = 0; f < fields.size(); ++f) {
+        *fields[f] = DecodeText((*r)[f]);
+        e.fileBytes[f] = EncodeText(*fields[f]) == (*r)[f] ? QByteArray() : (*r)[f].toByteArray();
+      }
     }
   }
   // Blank space after the last record holds nothing that was left unread.
@@ -161,12 +167,14 @@ QByteArray FormatRanking(const Ranking& ranking) {
   for (int level = 0; level < kSavedLevels; ++level) {
     for (int place = 0; place < kShownPlaces; ++place) {
       const RankEntry& e = ranking.at(level, place);
-      bool first = true;
-      for (const QString* field : {&e.Level, &e.Place, &e.Name, &e.Time, &e.Date}) {
-        if (!first) out.append(',');
-        first = false;
+      const auto fields = ranking_detail::Fields(e);
+      for (std::size_t f = 0; f < fields.size(); ++f) {
+        if (f > 0) out.append(',');
         out.append('"');
-        out.append(ranking_detail::EncodeText(*field));
+        const QByteArray& read = e.fileBytes[f];
+        out.append(!read.isEmpty() && ranking_detail::DecodeText(read) == *fields[f]
+                       ? read
+                       : ranking_detail::EncodeText(*fields[f]));
         out.append('"');
       }
       out.append("\r\n");

@@ -2,15 +2,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/sendfile.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -44,13 +46,52 @@ QString Reason(int error) {
 
 QString Say(const QString& file, int error) { return file + QStringLiteral("：") + Reason(error); }
 
-// A symbolic link is followed to its target: the save decides on the folder
-// where the bytes live, and replaces the target rather than the link.
-QByteArray WhereBytesLive(QString path) {
-  for (int hop = 0; hop < 40 && QFileInfo(path).isSymbolicLink(); ++hop) {
-    path = QFileInfo(path).symLinkTarget();
+// The head of an open file: up to one byte past kMaxFileBytes, which tells
+// that the file goes on. None when it cannot be read.
+std::optional<QByteArray> ReadHead(int fd) {
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) return std::nullopt;
+  // A size of 0 may only mean that the size is unknown.
+  const qint64 size = file.size();
+  const qint64 limit = kMaxFileBytes + 1;
+  QByteArray data = file.read(size > 0 ? std::min(size + 1, limit) : limit);
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return data;
+}
+
+// The head of the regular file at `path`; none when there is none. Opened
+// without waiting: a FIFO or a device of that name would hold the game.
+std::optional<QByteArray> ReadRegular(const QByteArray& path) {
+  const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<QByteArray> head;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) head = ReadHead(fd);
+  ::close(fd);
+  return head;
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  return slash < 0 ? QByteArray(".") : path.left(std::max(slash, qsizetype(1)));
+}
+
+// Symbolic links are followed as the kernel follows them: a relative target
+// starts from the link's own folder as the kernel reaches it, so that
+// "cur/../vornel.dat" goes up from wherever `cur` leads, not back to the
+// link. The save decides on the folder where the bytes live, and replaces
+// the target rather than the link.
+QByteArray WhereBytesLive(const QString& path) {
+  QByteArray file = QFile::encodeName(path);
+  // No further than the kernel goes; a longer chain fails to open.
+  for (int hop = 0; hop < 40; ++hop) {
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(file.constData(), target, sizeof target);
+    if (n <= 0 || n == sizeof target) break;
+    const QByteArray to(target, n);
+    file = to.startsWith('/') ? to : FolderOf(file) + '/' + to;
   }
-  return QFile::encodeName(path);
+  return file;
 }
 
 int WriteAll(int fd, QByteArrayView bytes) {
@@ -65,19 +106,8 @@ int WriteAll(int fd, QByteArrayView bytes) {
   return 0;
 }
 
-int CopyAll(int from, int to) {
-  off_t offset = 0;
-  for (;;) {
-    const ssize_t n = ::sendfile(to, from, &offset, 1 << 20);
-    if (n == 0) return 0;
-    if (n < 0 && errno != EINTR) return errno;
-  }
-}
-
 // The new name of a moved file is on disk only once its folder is.
-int SyncFolder(const QByteArray& file) {
-  const QByteArray folder =
-      QFile::encodeName(QFileInfo(QFile::decodeName(file)).absolutePath());
+int SyncFolder(const QByteArray& folder) {
   const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return errno;
   // Some file systems cannot sync a folder, and need not.
@@ -97,11 +127,36 @@ int MoveToFreeName(const QByteArray& from, const QByteArray& to) {
   return 0;
 }
 
-// Writes a new file through `fill` beside `target`, checks that it is on
-// disk, and moves it there: over the old file, whose owner, group and mode
-// it takes (EPERM when it cannot), when `old` is given; else only where
-// there is no file yet. 0 or the error; nothing is left behind on failure.
-int WriteWhole(const QByteArray& target, const struct stat* old,
+constexpr const char* kAccessList = "system.posix_acl_access";
+
+// Gives the new file `fd` the access control list, owner, group and mode of
+// the old file `old`. `exact`: EPERM unless all of them are kept. Otherwise
+// what can be is kept, and where the list or the group cannot be, the group
+// bits are cleared rather than granted to the saver's group or past the list.
+int TakeAttributes(int fd, int oldFd, const struct stat& old, bool exact) {
+  // The list first, while the new file is still the saver's own; a new file
+  // may have inherited one from the folder that the old one does not have.
+  char list[4096];
+  const ssize_t n = ::fgetxattr(oldFd, kAccessList, list, sizeof list);
+  bool listKept = false;
+  if (n >= 0) {
+    listKept = ::fsetxattr(fd, kAccessList, list, n, 0) == 0;
+  } else if (errno == ENODATA || errno == EOPNOTSUPP) {
+    listKept = ::fremovexattr(fd, kAccessList) == 0 || errno == ENODATA || errno == EOPNOTSUPP;
+  }
+  const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+  if (exact && !(listKept && ownerKept)) return EPERM;
+  mode_t mode = old.st_mode & 07777;
+  if (!listKept || (!ownerKept && ::fchown(fd, uid_t(-1), old.st_gid) != 0)) mode &= ~mode_t(070);
+  return ::fchmod(fd, mode) == 0 ? 0 : errno;
+}
+
+// Writes a new file through `fill` beside `target` with the attributes of
+// the old file (TakeAttributes, exact when `replace`), checks that it is on
+// disk, and moves it there: over the old file when `replace`, else only
+// where there is no file yet (EEXIST). 0 or the error; nothing is left
+// behind on failure. The folder is not synced here.
+int WriteWhole(const QByteArray& target, int oldFd, const struct stat& old, bool replace,
                const std::function<int(int)>& fill) {
   QByteArray temp;
   int fd = -1;
@@ -110,22 +165,16 @@ int WriteWhole(const QByteArray& target, const struct stat* old,
     fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && (errno != EEXIST || attempt == 100)) return errno;
   }
-  int error = 0;
-  if (old != nullptr &&
-      (::fchown(fd, old->st_uid, old->st_gid) != 0 || ::fchmod(fd, old->st_mode & 07777) != 0))
-    error = errno;
+  int error = TakeAttributes(fd, oldFd, old, replace);
   if (error == 0) error = fill(fd);
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) {
-    error = old == nullptr ? MoveToFreeName(temp, target)
-                           : (::rename(temp.constData(), target.constData()) == 0 ? 0 : errno);
+    error = !replace ? MoveToFreeName(temp, target)
+                     : (::rename(temp.constData(), target.constData()) == 0 ? 0 : errno);
   }
-  if (error != 0) {
-    ::unlink(temp.constData());
-    return error;
-  }
-  return SyncFolder(target);
+  if (error != 0) ::unlink(temp.constData());
+  return error;
 }
 
 struct InPlace {
@@ -157,24 +206,17 @@ InPlace RewriteInPlace(int fd, const QByteArray& old, const QByteArray& bytes) {
 
 }  // namespace
 
-std::optional<QByteArray> ReadHead(QFile& file) {
-  // A size of 0 may only mean that the size is unknown.
-  const qint64 size = file.size();
-  const qint64 limit = kMaxFileBytes + 1;
-  QByteArray data = file.read(size > 0 ? std::min(size + 1, limit) : limit);
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return data;
-}
-
 LockedFile::LockedFile(const QString& path) : path_(path), target_(WhereBytesLive(path)) {
   int error = OpenLocked();
-  if (error == 0 && !made_) {
-    QFile file;
-    if (!file.open(fd_, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) ||
-        !(bytes_ = ReadHead(file)))
-      error = EIO;
+  if (error == 0 && !made_ && !(bytes_ = ReadHead(fd_))) error = EIO;
+  if (error != 0) {
+    failure_ = Say(path_, error);
+  } else if (bytes_ && bytes_->size() > kMaxFileBytes) {
+    // Far more than the game ever writes: no ranking, and copying it could
+    // fill the disk.
+    failure_ = path_ + QStringLiteral("：ランキングのファイルにしては大きすぎます（%1 MiB を超えています）。控えも作らず、上書きもしません。")
+                           .arg(kMaxFileBytes >> 20);
   }
-  if (error != 0) failure_ = Say(path_, error);
 }
 
 LockedFile::~LockedFile() {
@@ -182,42 +224,45 @@ LockedFile::~LockedFile() {
 }
 
 // 0 with the file open and locked, the path still naming it; `made_` when
-// there was no file and it was made here, empty.
+// there was no file and it was made here, empty. Nothing opened waits for a
+// writer, and every retry ends by the lock's deadline.
 int LockedFile::OpenLocked() {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
   for (;;) {
     made_ = false;
     writable_ = true;
-    fd_ = ::open(target_.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    bool busy = false;
+    // The links were followed above: one found now is the end of a longer
+    // chain than the kernel follows, or was put there since.
+    fd_ = ::open(target_.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd_ < 0 && errno == ENOENT) {
       // Made empty and locked at once, so that the first save of another
       // game waits for this one instead of erasing it.
       fd_ = ::open(target_.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno == EEXIST) continue;
       made_ = fd_ >= 0;
     } else if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
       // A file the player may not write may still be replaced.
       writable_ = false;
-      fd_ = ::open(target_.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+      fd_ = ::open(target_.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     }
-    if (fd_ < 0) return errno;
-    struct stat named {};
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+    // EEXIST: another game made the file meanwhile.
+    if (fd_ < 0 && errno != EEXIST) return errno;
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
       if (::fstat(fd_, &stat_) != 0) return errno;
       if (!S_ISREG(stat_.st_mode)) return EISDIR;
       // The save of another game may have put a new file in its place.
+      struct stat named {};
       if (::stat(target_.constData(), &named) == 0 && named.st_dev == stat_.st_dev &&
           named.st_ino == stat_.st_ino)
         return 0;
-    } else if (errno != EWOULDBLOCK) {
-      return errno;
-    } else if (std::chrono::steady_clock::now() >= deadline) {
-      return EWOULDBLOCK;
-    } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } else if (fd_ >= 0) {
+      if (errno != EWOULDBLOCK) return errno;
+      busy = true;
     }
-    ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    if (std::chrono::steady_clock::now() >= deadline) return EWOULDBLOCK;
+    if (busy) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
 
@@ -226,16 +271,19 @@ SaveResult LockedFile::Write(const QByteArray& bytes, bool keepOld) {
   if (keepOld) {
     const QByteArray copy = target_ + ".bak";
     const QString copyName = QFile::decodeName(copy);
-    const int error = WriteWhole(copy, nullptr, [this](int to) { return CopyAll(fd_, to); });
+    const int error =
+        WriteWhole(copy, fd_, stat_, false, [this](int to) { return WriteAll(to, *bytes_); });
+    // A folder that cannot be synced fails the sync after the move below too,
+    // which tells it.
+    if (error == 0) SyncFolder(FolderOf(copy));
     const QString damaged = path_ + QStringLiteral("：最後まで読めないファイルです。");
     if (error == 0) {
       note = path_ + QStringLiteral(" は最後まで読めなかったため、元の内容を ") + copyName +
              QStringLiteral(" に残しました。");
     } else if (error == EEXIST) {
-      // An earlier save made it; a copy of other bytes is never overwritten.
-      QFile earlier(copyName);
-      if (!earlier.open(QIODevice::ReadOnly) || ReadHead(earlier) != bytes_ ||
-          bytes_->size() > kMaxFileBytes)
+      // An earlier save made it; a copy of other bytes, or anything but a
+      // regular file, is never overwritten.
+      if (ReadRegular(copy) != bytes_)
         return {false, damaged + QStringLiteral("前の控え ") + copyName +
                            QStringLiteral(" を移すまで上書きしません。")};
     } else {
@@ -244,27 +292,42 @@ SaveResult LockedFile::Write(const QByteArray& bytes, bool keepOld) {
     }
   }
 
-  const auto fill = [&bytes](int to) { return WriteAll(to, bytes); };
-  InPlace result{WriteWhole(target_, &stat_, fill)};
-  // The folder takes no new file, the new file cannot be the old one's own,
-  // or it cannot take the old one's place (a sticky folder): in place.
-  if (writable_ && (result.error == EACCES || result.error == EPERM || result.error == EROFS))
-    result = RewriteInPlace(fd_, bytes_.value_or(QByteArray()), bytes);
+  const QByteArray old = bytes_.value_or(QByteArray());
+  InPlace result;
+  int unsynced = 0;  // the folder's sync failed after the new file took the old one's place
+  if (stat_.st_nlink > 1) {
+    // Other names share the file: a new file would part them.
+    result = writable_ ? RewriteInPlace(fd_, old, bytes) : InPlace{EACCES};
+  } else if (const int error =
+                 WriteWhole(target_, fd_, stat_, true, [&bytes](int to) { return WriteAll(to, bytes); });
+             error == 0) {
+    // The old file is no ranking any more: whatever happens, it stays as it is.
+    unsynced = SyncFolder(FolderOf(target_));
+  } else if (writable_ && (error == EACCES || error == EPERM || error == EROFS)) {
+    // The folder takes no new file, the new file cannot be the old one's
+    // own, or it cannot take the old one's place (a sticky folder).
+    result = RewriteInPlace(fd_, old, bytes);
+  } else {
+    result.error = error;
+  }
 
   QStringList message;
   if (result.error != 0) message << Say(path_, result.error);
   if (!result.restored)
     message << QStringLiteral("元の内容にも戻せず、ファイルが壊れているおそれがあります。");
+  if (unsynced != 0) {
+    message << path_ + QStringLiteral("：新しい内容のファイルに置き換えましたが、その名前はまだディスクに書かれていないおそれがあります。")
+            << Say(QFileInfo(QFile::decodeName(FolderOf(target_))).absoluteFilePath(), unsynced);
+  }
   if (!note.isEmpty()) message << note;
-  return {result.error == 0, message.join(u'\n')};
+  return {result.error == 0 && unsynced == 0, message.join(u'\n')};
 }
 
 }  // namespace ranking_detail
 
 RankingDisk LoadRanking(Ranking& ranking, const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const std::optional<QByteArray> bytes = ranking_detail::ReadHead(file);
+  // What is not a regular file is no ranking: as if there were none.
+  const std::optional<QByteArray> bytes = ranking_detail::ReadRegular(QFile::encodeName(path));
   if (bytes) ranking_detail::ParseRankingHead(ranking, *bytes);
   return {bytes, {}};
 }
