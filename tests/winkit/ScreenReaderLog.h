@@ -1,8 +1,7 @@
 #pragma once
-// What the program tells a screen reader, kept in place of sending it: each
-// event's kind and the role and name of what it is about. Qt tells nothing
-// offscreen: the tests that use it run on an X server with Qt's
-// accessibility bridge on.
+// What the program tells a screen reader, kept here instead of sent. Qt
+// tells nothing offscreen: the tests that use this run on an X server with
+// Qt's accessibility bridge on.
 
 #include <QAccessible>
 #include <QDBusConnection>
@@ -12,17 +11,10 @@
 #include <utility>
 #include <vector>
 
-
 namespace vornel::test {
 
 class ScreenReaderLog {
  public:
-  struct Heard {
-    QAccessible::Event type;
-    QAccessible::Role role;
-    QString name;
-  };
-
   // Starts the accessibility bus, as a screen reader does, and waits for
   // Qt's bridge to come up on it.
   static bool BridgeUp() {
@@ -32,41 +24,33 @@ class ScreenReaderLog {
     return QTest::qWaitFor([] { return QAccessible::isActive(); });
   }
 
-  ScreenReaderLog() {
-    log_ = &heard_;
-    previous_ = QAccessible::installUpdateHandler(&Keep);
-  }
-  ~ScreenReaderLog() {
-    QAccessible::installUpdateHandler(previous_);
-    log_ = nullptr;
-  }
+  ScreenReaderLog() { previous_ = QAccessible::installUpdateHandler(&Keep); }
+  ~ScreenReaderLog() { QAccessible::installUpdateHandler(previous_); }
 
-  // What was told since the last call.
-  std::vector<Heard> take() { return std::exchange(heard_, {}); }
-  // The notes said since the last call, in order.
-  QStringList notes() {
-    QStringList said;
-    for (const Heard& h : take())
-      if (h.type == QAccessible::ObjectShow && h.role == QAccessible::Notification) said << h.name;
-    return said;
-  }
-  // The name of what last took the focus since the last call.
+  // The notes said, and the name of what last took the focus, since the
+  // last call of either.
+  QStringList notes() { return Take(QAccessible::ObjectShow); }
   QString focused() {
-    QString name;
-    for (const Heard& h : take())
-      if (h.type == QAccessible::Focus) name = h.name;
-    return name;
+    const QStringList names = Take(QAccessible::Focus);
+    return names.isEmpty() ? QString() : names.last();
   }
 
  private:
+  QStringList Take(QAccessible::Event type) {
+    QStringList names;
+    for (const auto& [kind, name] : std::exchange(heard_, {}))
+      if (kind == type) names << name;
+    return names;
+  }
   static void Keep(QAccessibleEvent* event) {
-    QAccessibleInterface* about = event->accessibleInterface();
-    log_->push_back({event->type(), about ? about->role() : QAccessible::NoRole,
-                     about ? about->text(QAccessible::Name) : QString()});
+    const QAccessibleInterface* about = event->accessibleInterface();
+    const bool note = event->type() == QAccessible::ObjectShow && about &&
+                      about->role() == QAccessible::Notification;
+    if (note || event->type() == QAccessible::Focus)
+      heard_.emplace_back(event->type(), about ? about->text(QAccessible::Name) : QString());
   }
 
-  inline static std::vector<Heard>* log_ = nullptr;
-  std::vector<Heard> heard_;
+  inline static std::vector<std::pair<QAccessible::Event, QString>> heard_;
   QAccessible::UpdateHandler previous_ = nullptr;
 };
 
