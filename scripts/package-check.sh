@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks what a player installs: the Debian package passes lintian, its
 # desktop entry and AppStream metainfo validate, and the game it carries shows
-# its first picture when unpacked into an empty folder, both on an X server
-# and under a Wayland compositor. The two first pictures are left in BUILD_DIR
+# its first picture when unpacked: on an X server started as the menu starts
+# it, and in an empty folder under a Wayland compositor. The two first pictures are left in BUILD_DIR
 # as package-check-x.png and package-check-wayland.png.
 #   scripts/package-check.sh BUILD_DIR
 set -euo pipefail
@@ -43,7 +43,7 @@ done
 desktop-file-validate "$root/usr/share/applications/vornel.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml"
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/vornel.desktop")
-[ "$exec_line" = "/$game" ] || fail "the desktop entry starts '$exec_line', not /$game"
+[ "$exec_line" = "/$game --menu" ] || fail "the desktop entry starts '$exec_line', not /$game --menu"
 logged=$(zcat "$root/usr/share/doc/vornel/changelog.gz" | dpkg-parsechangelog -l - -S Version)
 [ "$logged" = "$(dpkg-deb --field "$deb" Version)" ] ||
   fail "the newest changelog entry is $logged, not the package's version"
@@ -57,18 +57,27 @@ expect_title() {
   [ "$n" -gt 50 ] || fail "the installed game showed no title picture $where"
 }
 
-# On a real X server, in an empty folder.
-mkdir "$root/cwd"
+# On a real X server, started as a desktop's launcher starts the menu entry:
+# its Exec line, from the home folder. The game plays in the player's data
+# folder, which it makes, and writes nothing else.
+home="$root/home"
+mkdir "$home"
+data="$home/.local/share/vornel"
 shot="$root/shot.png"
-(cd "$root/cwd" && xvfb-run -a -s "-screen 0 640x560x24" bash -c "
-  QT_QPA_PLATFORM=xcb '$root/$game' & pid=\$!
+(cd "$home" && HOME="$home" xvfb-run -a -s "-screen 0 640x560x24" bash -c "
+  unset XDG_DATA_HOME
+  QT_QPA_PLATFORM=xcb '$root'$exec_line & pid=\$!
   sleep 3
   kill -0 \$pid || exit 3
   import -window root '$shot'
+  readlink /proc/\$pid/cwd >'$root/menu-cwd'
   kill \$pid")
 expect_title "$shot" "under X"
 cp "$shot" "$build/package-check-x.png"
-[ ! -e "$root/cwd/vornel.dat" ] || fail "start-up wrote the ranking file under X"
+[ "$(cat "$root/menu-cwd")" = "$data" ] || fail "started from the menu, the game plays in $(cat "$root/menu-cwd")"
+[ "$(stat -c %a "$data")" = 700 ] || fail "the data folder $data is not private"
+[ -z "$(ls -A "$data")" ] || fail "start-up wrote into the data folder"
+[ "$(ls -A "$home")" = .local ] || fail "start-up wrote into the home folder: $(ls -A "$home")"
 
 # Under a headless Wayland compositor with a desktop shell, as in a GNOME or
 # KDE session: Qt's Wayland plugin and no X server to fall back to. The shell
