@@ -14,6 +14,7 @@ for tool in lintian desktop-file-validate appstreamcli dpkg-parsechangelog xvfb-
             identify weston weston-screenshooter; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/dev installs it)"
 done
+[ -x /usr/libexec/appstreamcli-compose ] || fail "appstream-compose is not installed (scripts/dev installs it)"
 
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/vornel_*.deb | head -n1)
@@ -36,12 +37,22 @@ dpkg-deb -x "$deb" "$root"
 game=usr/games/vornel
 for f in "$game" usr/share/applications/vornel.desktop \
          usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml \
-         usr/share/icons/hicolor/32x32/apps/vornel.png usr/share/icons/hicolor/16x16/apps/vornel.png \
+         usr/share/icons/hicolor/{16x16,32x32,64x64,128x128,256x256}/apps/vornel.png \
+         usr/share/icons/hicolor/scalable/apps/vornel.svg \
          usr/share/man/man6/vornel.6.gz usr/share/doc/vornel/copyright usr/share/doc/vornel/changelog.gz; do
   [ -e "$root/$f" ] || fail "missing from the package: $f"
 done
 desktop-file-validate "$root/usr/share/applications/vornel.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml"
+# What a software centre's catalogue makes of the package: no error and no
+# warning (icons large enough, the entry and metainfo agreeing, ...).
+report=$(appstreamcli compose --no-color --no-net --print-report=full --origin=vornel \
+           --result-root="$root/catalogue" "$root" 2>&1) || { echo "$report" >&2; fail "appstreamcli compose failed"; }
+echo "$report" | grep -q '^ *[EW]: ' && { echo "$report" >&2; fail "appstreamcli compose raised errors or warnings"; }
+zcat "$root/catalogue/usr/share/swcatalog/xml/vornel.xml.gz" | grep -q '<icon type="cached" width="128"' ||
+  fail "the catalogue has no 128-pixel icon"
+rm -r "$root/catalogue"
+echo "appstreamcli compose: catalogue made without errors or warnings"
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/vornel.desktop")
 [ "$exec_line" = "/$game --menu" ] || fail "the desktop entry starts '$exec_line', not /$game --menu"
 logged=$(zcat "$root/usr/share/doc/vornel/changelog.gz" | dpkg-parsechangelog -l - -S Version)
