@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Checks what a player installs: the Debian package passes lintian, its
-# desktop entry and AppStream metainfo validate, and the game it carries shows
-# its first picture when unpacked: on an X server started as the menu starts
-# it, and in an empty folder under a Wayland compositor. The two first pictures are left in BUILD_DIR
-# as package-check-x.png and package-check-wayland.png.
+# Checks what a player installs: the Debian package passes lintian, carries a
+# game built with Debian's hardening, comes out the same from a second build,
+# its desktop entry and AppStream metainfo validate and make a software
+# centre's catalogue, and the game it carries shows its first picture when
+# unpacked: on an X server started as the menu starts it, and in an empty
+# folder under a Wayland compositor. The two first pictures are left in
+# BUILD_DIR as package-check-x.png and package-check-wayland.png.
 #   scripts/package-check.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# CPack gives the archive's members the modes of the files it writes.
+umask 022
 build=${1:-build/default}
 
 fail() { echo "package check: $*" >&2; exit 1; }
-for tool in lintian desktop-file-validate appstreamcli dpkg-parsechangelog xvfb-run import \
-            identify weston weston-screenshooter; do
+for tool in lintian desktop-file-validate appstreamcli dpkg-parsechangelog hardening-check \
+            xvfb-run import identify weston weston-screenshooter; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/dev installs it)"
 done
 [ -x /usr/libexec/appstreamcli-compose ] || fail "appstream-compose is not installed (scripts/dev installs it)"
@@ -27,14 +31,41 @@ lintian --display-info --pedantic --fail-on error,warning "$deb" || fail "lintia
 echo "lintian: no errors or warnings"
 
 root=$(mktemp -d)
+work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$root"
+  rm -rf "$root" "$work"
 }
 trap cleanup EXIT
+
+# Reproducible: a second build of the same sources, copied to another folder
+# and built there later, the game alone, makes the same package byte for
+# byte; every date in it is the newest changelog entry's.
+released=$(dpkg-parsechangelog -l packaging/changelog -S Timestamp)
+dates=$(TZ=UTC dpkg-deb -c "$deb" | awk '{print $4, $5}' | sort -u)
+[ "$dates" = "$(date -u -d "@$released" '+%Y-%m-%d %H:%M')" ] ||
+  fail "the package's files are dated $dates, not by the changelog"
+tar -C . --exclude=./build --exclude=./.git -cf - . | (mkdir "$work/src" && tar -C "$work/src" -xf -)
+rebuild="$work/src/$(realpath --relative-to=. "$build")"
+cmake -S "$work/src" -B "$rebuild" -G Ninja -DBUILD_TESTING=OFF -DVORNEL_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE="$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")" >/dev/null
+cmake --build "$rebuild" -j"$(nproc)" >/dev/null
+(cd "$rebuild" && cpack -G DEB >/dev/null)
+if ! cmp -s "$deb" "$rebuild/$(basename "$deb")"; then
+  dpkg-deb -R "$deb" "$work/first"
+  dpkg-deb -R "$rebuild/$(basename "$deb")" "$work/second"
+  diff -r "$work/first" "$work/second" >&2 || true
+  fail "a second build of the same sources made another package"
+fi
+echo "reproducible: a second build made the same package, dated $dates"
+
 dpkg-deb -x "$deb" "$root"
 game=usr/games/vornel
+# Debian's hardening, as dpkg-buildflags gives it. Control-flow protection is
+# left out: Debian 12's C library start files carry no IBT or SHSTK mark, so
+# no program linked on it can show one.
+hardening-check --nocfprotection "$root/$game" || fail "the game lacks Debian's hardening"
 for f in "$game" usr/share/applications/vornel.desktop \
          usr/share/metainfo/io.github.vornel.Vornel.metainfo.xml \
          usr/share/icons/hicolor/{16x16,32x32,64x64,128x128,256x256}/apps/vornel.png \
