@@ -3,7 +3,6 @@
 #include <QDir>
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 namespace vornel {

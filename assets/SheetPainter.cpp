@@ -425,7 +425,9 @@ QImage PaintIcon16() {
 
 QString IconFile(int size) { return QStringLiteral("icon%1.png").arg(size); }
 
-QImage PaintIcon(int size) { return PaintIcon32().scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation); }
+QImage PaintIcon(int size) {
+  return PaintIcon32().scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
 
 QByteArray IconSvg() {
   const QImage icon = PaintIcon32();
