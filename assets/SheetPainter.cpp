@@ -1,6 +1,8 @@
 #include "assets/SheetPainter.h"
 
+#include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QList>
 
 #include <algorithm>
@@ -421,6 +423,36 @@ QImage PaintIcon16() {
   return img;
 }
 
+QString IconFile(int size) { return QStringLiteral("icon%1.png").arg(size); }
+
+QImage PaintIcon(int size) {
+  return PaintIcon32().scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QByteArray IconSvg() {
+  const QImage icon = PaintIcon32();
+  QByteArray svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\" "
+      "shape-rendering=\"crispEdges\">\n";
+  // Each colour is the rows' runs of its pixels, in the order of first use.
+  QList<QRgb> colours;
+  for (int y = 0; y < icon.height(); ++y)
+    for (int x = 0; x < icon.width(); ++x)
+      if (!colours.contains(icon.pixel(x, y))) colours.append(icon.pixel(x, y));
+  for (QRgb colour : colours) {
+    svg += QStringLiteral("<path fill=\"%1\" d=\"").arg(QColor(colour).name()).toLatin1();
+    for (int y = 0; y < icon.height(); ++y)
+      for (int x = 0; x < icon.width(); ++x) {
+        if (icon.pixel(x, y) != colour || (x > 0 && icon.pixel(x - 1, y) == colour)) continue;
+        int run = 1;
+        while (x + run < icon.width() && icon.pixel(x + run, y) == colour) ++run;
+        svg += QStringLiteral("M%1 %2h%3v1h-%3z").arg(x).arg(y).arg(run).toLatin1();
+      }
+    svg += "\"/>\n";
+  }
+  return svg + "</svg>\n";
+}
+
 bool WriteAssetFiles(const QString& folder, QString* error) {
   const QDir dir(folder);
   const auto write = [&](const QImage& image, const char* name) {
@@ -433,8 +465,15 @@ bool WriteAssetFiles(const QString& folder, QString* error) {
   const auto indexed = [](const QImage& icon) {
     return icon.convertToFormat(QImage::Format_Indexed8, IconColours(), Qt::ThresholdDither);
   };
-  return write(sheet, kTileSheetFile) && write(indexed(PaintIcon32()), kIcon32File) &&
-         write(indexed(PaintIcon16()), kIcon16File);
+  bool written = write(sheet, kTileSheetFile) && write(indexed(PaintIcon32()), kIcon32File) &&
+                 write(indexed(PaintIcon16()), kIcon16File);
+  for (int size : kLargeIconSizes)
+    written = written && write(indexed(PaintIcon(size)), qPrintable(IconFile(size)));
+  if (!written) return false;
+  QFile svg(dir.filePath(QString::fromLatin1(kIconSvgFile)));
+  if (svg.open(QIODevice::WriteOnly) && svg.write(IconSvg()) >= 0 && svg.flush()) return true;
+  if (error) *error = svg.fileName();
+  return false;
 }
 
 }  // namespace vornel::sheet

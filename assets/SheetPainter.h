@@ -32,15 +32,25 @@ inline constexpr int kOpenGround = 84;
 inline constexpr char kTileSheetFile[] = "tilesheet.png";
 inline constexpr char kIcon32File[] = "icon32.png";
 inline constexpr char kIcon16File[] = "icon16.png";
+// The larger icons of the desktop's icon theme, icon<size>.png, and the
+// scalable one.
+inline constexpr int kLargeIconSizes[] = {64, 128, 256};
+QString IconFile(int size);
+inline constexpr char kIconSvgFile[] = "icon.svg";
 
 // 368 x 368, Format_RGB32.
 QImage PaintTileSheet();
 // Format_RGB32, drawn only from the 16 standard colours.
 QImage PaintIcon32();
 QImage PaintIcon16();
+// The 32-pixel design at a whole multiple of 32 pixels, each of its pixels a
+// square of size / 32: the same picture, sharp.
+QImage PaintIcon(int size);
+// The 32-pixel design as an SVG of 32 x 32 units, one path per colour.
+QByteArray IconSvg();
 
-// Writes the three PNGs into `folder` (which must exist). The sheet is saved
-// as 24-bit RGB, the icons with a 16-colour palette. On failure returns
+// Writes the PNGs and the SVG into `folder` (which must exist). The sheet is
+// saved as 24-bit RGB, the icons with a 16-colour palette. On failure returns
 // false and names the file that could not be written in `error`.
 bool WriteAssetFiles(const QString& folder, QString* error);
 

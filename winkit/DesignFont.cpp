@@ -4,8 +4,8 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QSet>
 #include <QWidget>
-#include <memory>
 
 namespace vornel {
 
@@ -14,30 +14,48 @@ namespace {
 constexpr const char* kFamily = "IPAGothic";
 constexpr int kPixelSize = 12;
 
-// The file of the face fontconfig knows by `family` in any of its names.
-QString FontFile(const char* family) {
-  const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(),
-                                                                        &FcPatternDestroy);
-  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-  const std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FILE, nullptr), &FcObjectSetDestroy);
-  const std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
-      FcFontList(nullptr, pattern.get(), objects.get()), &FcFontSetDestroy);
-  FcChar8* file = nullptr;
-  if (!fonts || fonts->nfont == 0 ||
-      FcPatternGetString(fonts->fonts[0], FC_FILE, 0, &file) != FcResultMatch)
-    return {};
-  return QFile::decodeName(reinterpret_cast<const char*>(file));
+// The face fontconfig knows by `family` in any of its names: its file and
+// all its names ("IPAGothic", "IPAゴシック"). Looked up in fontconfig's own
+// list, which Qt reads anyway, rather than by a query of its own.
+struct Face {
+  QString file;
+  QStringList names;
+};
+
+Face FindFace(const char* family) {
+  Face face;
+  const FcFontSet* fonts = FcConfigGetFonts(nullptr, FcSetSystem);
+  for (int i = 0; fonts != nullptr && i < fonts->nfont && face.names.isEmpty(); ++i) {
+    FcPattern* font = fonts->fonts[i];
+    FcChar8* value = nullptr;
+    bool found = false;
+    for (int k = 0; !found && FcPatternGetString(font, FC_FAMILY, k, &value) == FcResultMatch; ++k)
+      found = FcStrCmpIgnoreCase(value, reinterpret_cast<const FcChar8*>(family)) == 0;
+    if (!found) continue;
+    for (int k = 0; FcPatternGetString(font, FC_FAMILY, k, &value) == FcResultMatch; ++k)
+      face.names.append(QString::fromUtf8(reinterpret_cast<const char*>(value)));
+    if (FcPatternGetString(font, FC_FILE, 0, &value) == FcResultMatch)
+      face.file = QFile::decodeName(reinterpret_cast<const char*>(value));
+  }
+  return face;
 }
 
-// Qt names a face in the user's locale ("IPAゴシック" under ja_JP), so the
-// English name finds it only in some; registered from its file, the face
-// goes by the name the file gives first, the same everywhere.
-QString RegisteredFamily() {
-  const QString file = FontFile(kFamily);
-  if (!file.isEmpty()) {
+// A name Qt's font database lists for the face, so that Qt finds it exactly
+// and loads nothing more: Qt names a face by the name fontconfig gives first
+// in the user's locale ("IPAゴシック" under ja_JP) and knows the others only
+// as aliases, which match inexactly. Without one (a font database that is
+// not fontconfig's) the face is registered from its file.
+QString KnownFamily() {
+  const Face face = FindFace(kFamily);
+  QSet<QString> known;
+  // A family of several foundries is listed as "name [foundry]".
+  for (const QString& listed : QFontDatabase::families())
+    known.insert(listed.section(QStringLiteral(" ["), 0, 0));
+  for (const QString& name : face.names)
+    if (known.contains(name)) return name;
+  if (!face.file.isEmpty()) {
     const QStringList families =
-        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(face.file));
     if (!families.isEmpty()) return families.front();
   }
   return QString::fromLatin1(kFamily);
@@ -46,7 +64,7 @@ QString RegisteredFamily() {
 }  // namespace
 
 QFont DesignFont() {
-  static const QString family = RegisteredFamily();
+  static const QString family = KnownFamily();
   QFont font(family);
   font.setPixelSize(kPixelSize);
   return font;

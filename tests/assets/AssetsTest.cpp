@@ -64,6 +64,10 @@ class AssetsTest : public QObject {
     QTest::newRow("sheet") << Committed(kTileSheetFile) << PaintTileSheet();
     QTest::newRow("icon32") << Committed(kIcon32File) << PaintIcon32();
     QTest::newRow("icon16") << Committed(kIcon16File) << PaintIcon16();
+    for (int size : kLargeIconSizes)
+      QTest::newRow(qPrintable(IconFile(size))) << Committed(qPrintable(IconFile(size))) << PaintIcon(size);
+    // Drawn by Qt's SVG plugin at its own size.
+    QTest::newRow("svg") << Committed(kIconSvgFile) << PaintIcon32();
   }
   void committedFilesAreWhatThePainterDraws() {
     QFETCH(QString, file);
