@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""The real program on a real X desktop: Xvfb with a window manager (openbox,
-or fluxbox, which answers no frame-extents request), in the C or the Japanese
-locale, at whole and fractional scales; real key and mouse events (XTEST,
-through xdotool), and what a player would see read from outside (window and
-frame geometry, screenshots).
+"""The real program on the desktops players have: Xvfb with a window manager
+(openbox; fluxbox, which answers no frame-extents request; xfwm4; GNOME's
+mutter and KDE's KWin), or mutter as a Wayland compositor; in the C or the
+Japanese locale, at whole and fractional scales; real key and mouse events
+(XTEST through xdotool, or mutter's remote desktop), and what a player sees
+and hears read from outside (window and frame geometry, screenshots, the
+accessibility tree, the Orca screen reader's words).
 
     VORNEL_VERSION=1.2.3 desktop_test.py GAME SCENE ICON32 [CASE ...]
 
@@ -11,24 +13,28 @@ GAME is the vornel executable, SCENE the screenshot_scene tool (the game on a
 known board), ICON32 the committed 32 x 32 application icon, VORNEL_VERSION
 the version the game's caption shows. Each CASE (a name such as
 DesktopTest.test_high_density_keeps_the_tick_plain_and_the_icon_sharp, or
-unittest's -k PATTERN) picks what runs; without one, the words of
-VORNEL_DESKTOP_CASES do, and without those every case runs. Every tool it
-needs must be installed (scripts/dev does it); a missing one is a failure.
+unittest's -k PATTERN) picks what runs; without one every case runs, but a
+process can serve the accessibility tests of one case only (ctest runs each
+case alone). Every tool it needs must be installed (scripts/dev does it); a
+missing one is a failure.
 """
 
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+import tty
 import unittest
 
 GAME, SCENE, ICON32 = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
-CASES = sys.argv[4:] or os.environ.get("VORNEL_DESKTOP_CASES", "").split()
-TOOLS = ["Xvfb", "openbox", "fluxbox", "xdotool", "xwininfo", "xprop", "import", "convert",
-         "localedef", "dbus-daemon"]
+CASES = sys.argv[4:]
+TOOLS = ["Xvfb", "openbox", "fluxbox", "xfwm4", "mutter", "kwin_x11", "xdotool", "xwininfo",
+         "xprop", "import", "convert", "localedef", "dbus-daemon", "orca"]
 JAPANESE = "ja_JP.UTF-8"
 MAIN = "^Vornel Ver" + re.escape(os.environ.get("VORNEL_VERSION") or
                                   sys.exit("desktop_test.py: VORNEL_VERSION is not set (ctest sets it)"))
@@ -37,32 +43,77 @@ RANKING = "ｽｺｱﾗﾝｷﾝｸﾞ"
 REGISTRATION = "ﾗﾝｷﾝｸﾞ登録"
 
 
+def Started(command, what, **kwargs):
+    """Starts `command` in a process group of its own, which passes the
+    first line it writes to the descriptor it is given in place of {fd};
+    returns the process and that line."""
+    read, write = os.pipe()
+    p = subprocess.Popen([a.replace("{fd}", str(write)) for a in command], pass_fds=(write,),
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                         start_new_session=True, **kwargs)
+    os.close(write)
+    line = b""
+    while not line.endswith(b"\n"):
+        chunk = os.read(read, 256)
+        if not chunk:
+            os.close(read)
+            p.kill()
+            raise RuntimeError(f"{what} did not start")
+        line += chunk
+    os.close(read)
+    return p, line.decode().strip()
+
+
+WINDOW_MANAGERS = {"openbox": ["openbox"], "fluxbox": ["fluxbox"], "xfwm4": ["xfwm4"],
+                   "mutter": ["mutter", "--x11", "--replace"],
+                   "kwin": ["kwin_x11", "--replace"]}
+
+
 class Desktop:
     """An X server of its own with a window manager running on it, and the
-    environment a player's session gives the game: its locale and, as a
-    desktop's font setting would, a proportional font of its own."""
+    session a player's desktop gives the game: a runtime folder and a
+    session bus of its own (no other program's assistive tools reach it),
+    its locale and, as a desktop's font setting would, a proportional font of
+    its own. Whatever it starts ends with it, also when it fails to start."""
 
     def __init__(self, width=1024, height=768, scale=None, wm="openbox", lang=None,
                  desktop_font=None):
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read)
         self.size = (width, height)
         self.home = tempfile.mkdtemp()  # fluxbox writes its settings there
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), QT_QPA_PLATFORM="xcb",
-                        HOME=self.home, XDG_CONFIG_HOME=self.home)
-        for name in ("QT_SCALE_FACTOR", "QT_QPA_PLATFORMTHEME", "LC_ALL", "LANGUAGE"):
+        self.programs = []
+        try:
+            self.start_session(scale, wm, lang, desktop_font)
+        except BaseException:
+            self.close()
+            raise
+
+    def start_session(self, scale, wm, lang, desktop_font):
+        runtime = os.path.join(self.home, "run")
+        os.mkdir(runtime, 0o700)
+        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=self.home, LANG="C.UTF-8",
+                        XDG_CONFIG_HOME=self.home, XDG_RUNTIME_DIR=runtime)
+        for name in ("QT_SCALE_FACTOR", "QT_QPA_PLATFORMTHEME", "LC_ALL", "LANGUAGE",
+                     "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER"):
             self.env.pop(name, None)
-        self.env["LANG"] = "C.UTF-8"
+        bus, address = Started(["dbus-daemon", "--session", "--nofork", "--print-address={fd}",
+                                f"--address=unix:path={runtime}/bus"], "dbus-daemon", env=self.env)
+        self.programs.append(bus)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        if wm == "wayland":  # GNOME's own session: mutter as the compositor
+            self.env.update(WAYLAND_DISPLAY="vornel-wayland", QT_QPA_PLATFORM="wayland")
+            self.env.pop("DISPLAY", None)
+            self.programs.append(subprocess.Popen(
+                ["mutter", "--wayland", "--headless", "--no-x11", "--wayland-display",
+                 self.env["WAYLAND_DISPLAY"], "--virtual-monitor", f"{self.size[0]}x{self.size[1]}"],
+                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                start_new_session=True))
+            self.wait(lambda: os.path.exists(os.path.join(runtime, self.env["WAYLAND_DISPLAY"])),
+                      "mutter did not start")
+            return
+        xvfb, number = Started(["Xvfb", "-displayfd", "{fd}", "-screen", "0",
+                                f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp"], "Xvfb")
+        self.programs.append(xvfb)
+        self.env["DISPLAY"] = ":" + number
         if scale:
             self.env["QT_SCALE_FACTOR"] = str(scale)
         if lang:
@@ -72,16 +123,21 @@ class Desktop:
             with open(os.path.join(self.home, "qt6ct", "qt6ct.conf"), "w") as f:
                 f.write(f'[Fonts]\ngeneral="{desktop_font},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
             self.env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
-        self.wm = subprocess.Popen([wm], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        self.programs.append(subprocess.Popen(WINDOW_MANAGERS[wm], env=self.env,
+                                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                              start_new_session=True))
         self.wait(lambda: "window id" in self.out("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
                   f"{wm} did not start")
-        self.programs = []
+        if wm == "kwin":
+            time.sleep(1)  # for a moment after it says it is there, KWin frames nothing
 
     def close(self):
-        for p in self.programs + [self.wm, self.xvfb]:
+        for p in reversed(self.programs):  # the session bus and the X server last
             if p.poll() is None:
-                p.kill()
+                try:
+                    os.killpg(p.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
             p.wait()
             if p.stdout:
                 p.stdout.close()
@@ -91,9 +147,9 @@ class Desktop:
         return subprocess.run(command, env=self.env, check=True, capture_output=True,
                               text=True, timeout=30).stdout
 
-    def start(self, *command, cwd):
-        p = subprocess.Popen(command, cwd=cwd, env=self.env, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True)
+    def start(self, *command, cwd, env=None):
+        p = subprocess.Popen(command, cwd=cwd, env=env or self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True, start_new_session=True)
         self.programs.append(p)
         return p
 
@@ -115,8 +171,8 @@ class Desktop:
         self.wait(search, f"no window {name}")
         return found[-1]
 
-    def windows(self, name):
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+    def windows(self, name, by="--name"):
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", by, name],
                            env=self.env, capture_output=True, text=True)
         return r.stdout.split()
 
@@ -145,9 +201,28 @@ class Desktop:
         return x - (self.size[0] - w) // 2, y - (self.size[1] - h) // 2
 
     def keys(self, *keys):
+        """Presses each key; a chord as a hand does, the modifier held down a
+        moment around the key (a screen reader's key listener can part an
+        instant chord)."""
         for key in keys:
-            self.out("xdotool", "key", key)
+            *held, last = key.split("+")
+            for modifier in held:
+                self.out("xdotool", "keydown", modifier)
+                time.sleep(0.05)
+            self.out("xdotool", "key", last)
+            for modifier in reversed(held):
+                time.sleep(0.05)
+                self.out("xdotool", "keyup", modifier)
             time.sleep(0.15)
+
+    def menu(self, *keys):
+        """Presses the keys of a menu command in the main window, each once
+        the menus that the keys before it open are up (the game's go two
+        deep, each a window of the game's beside the main one)."""
+        for n, key in enumerate(keys):
+            self.wait(lambda: len(self.windows("^(vornel|screenshot_scene)$", "--classname")) > min(n, 2),
+                      f"{keys[:n]} opened no menu")
+            self.keys(key)
 
     def type(self, text):
         self.out("xdotool", "type", "--delay", "50", text)
@@ -190,6 +265,110 @@ def Locales():
     return _locales[0]
 
 
+class Orca:
+    """The screen reader blind players use, on the desktop's accessibility
+    bus and in its locale, without a speech server (it writes what it would
+    speak all the same). Its debug output goes to a terminal of the test's
+    own, where Python writes each line as it comes: to a file it would write
+    in blocks, and the last words would wait."""
+
+    def __init__(self, d):
+        # It will not start beside another of the user's, and must not replace one.
+        assert subprocess.run(["pgrep", "-x", "orca"]).returncode, "another Orca runs"
+        master, self.terminal = os.openpty()
+        tty.setraw(self.terminal)
+        self.output, self.read = bytearray(), 0
+        threading.Thread(target=self.drain, args=(master,), daemon=True).start()
+        d.programs.append(subprocess.Popen(
+            ["orca", "--disable", "braille", "--disable", "splash-window", "--debug-file=" + os.ttyname(self.terminal)],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+            env=dict(d.env, SPEECHD_ADDRESS="unix_socket:" + os.path.join(d.home, "none"))))
+        self.hears("")  # its first words: it is up
+        d.keys("shift")  # its first key, which it keeps from the program
+
+    def drain(self, master):
+        while True:
+            try:
+                self.output += os.read(master, 1 << 16)
+            except OSError:
+                return
+
+    def settle(self):
+        """Waits until Orca has worked its events off: a key that comes while
+        it is busy may be lost to the program."""
+        size = -1
+        while size != len(self.output):
+            size = len(self.output)
+            time.sleep(0.3)
+
+    def said(self):
+        """What Orca said since the last call."""
+        text = bytes(self.output[self.read:])
+        text = text[:text.rfind(b"\n") + 1]
+        self.read += len(text)
+        return re.findall(r"SPEECH OUTPUT: '(.*?)' ?\{", text.decode(errors="replace"))
+
+    def hears(self, *parts, seconds=30):
+        """Waits until Orca has said each of `parts`, in this order; returns
+        all it said meanwhile."""
+        heard, deadline = [], time.monotonic() + seconds
+        while True:
+            heard += self.said()
+            missing = list(parts)
+            for line in heard:
+                while missing and missing[0] in line:
+                    line = line[line.index(missing[0]) + len(missing.pop(0)):]
+            if not missing:
+                return heard
+            if time.monotonic() > deadline:
+                raise AssertionError(f"Orca did not say {missing[0]!r}; it said {heard}")
+            time.sleep(0.1)
+
+
+def AccessibilityOf(d):
+    """The system Python's AT-SPI binding, as Debian has it, on the desktop's
+    own bus (it binds to one bus a process: each case runs in its own), and a
+    finder of the first object of a role in the newest game."""
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = d.env["DBUS_SESSION_BUS_ADDRESS"]
+    import pyatspi
+    from gi.repository import GLib
+    screen_reader = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus
+
+    def find(role):
+        for _ in range(10):  # lets the bus's news in
+            GLib.MainContext.default().iteration(False)
+            time.sleep(0.02)
+        games = [a for a in screen_reader if a is not None and a.name == "Vornel"]
+        return games and pyatspi.findDescendant(games[-1], lambda n: n.getRole() == role)
+    return pyatspi, find
+
+
+class RemoteKeyboard:
+    """Keys for a Wayland session of mutter's, through its remote desktop
+    service: a headless compositor has no other keyboard."""
+    KEYSYMS = {"alt": 0xffe9, "Shift_L": 0xffe1, "Return": 0xff0d, "Tab": 0xff09,
+               "Escape": 0xff1b, "space": 0x20, "Left": 0xff51, "Up": 0xff52, "Right": 0xff53,
+               "Down": 0xff54}
+
+    def __init__(self):
+        from gi.repository import Gio, GLib
+        self.bus, self.Variant = Gio.bus_get_sync(Gio.BusType.SESSION, None), GLib.Variant
+        self.session = self.call("/org/gnome/Mutter/RemoteDesktop", "CreateSession")[0]
+        self.call(self.session, "Start")
+
+    def call(self, path, method, args=None):
+        interface = "org.gnome.Mutter.RemoteDesktop" + (".Session" if "Session/" in path else "")
+        return self.bus.call_sync("org.gnome.Mutter.RemoteDesktop", path, interface, method, args,
+                                  None, 0, -1, None).unpack()
+
+    def press(self, *keys):
+        for key in keys:  # "alt+a": held together
+            syms = [self.KEYSYMS.get(k) or ord(k) for k in key.split("+")]
+            for sym, down in [(s, True) for s in syms] + [(s, False) for s in reversed(syms)]:
+                self.call(self.session, "NotifyKeyboardKeysym", self.Variant("(ub)", (sym, down)))
+            time.sleep(0.03)
+
+
 # Bands of each dialog's client area (x, y, w, h, in pixels from the design's
 # twips at 15 per pixel) where no text may reach: between stacked lines (a
 # line of the dialog font is 13 pixels high), between a caption and what it
@@ -220,15 +399,17 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(d.close)
         return d
 
-    def quit(self, d, program, window):
-        d.out("xdotool", "windowactivate", "--sync", window)
-        d.keys("alt+f", "x")
+    def quit(self, d, program):
+        d.menu("alt+f", "x")
         self.assertEqual(program.wait(timeout=30), 0)
 
-    # The desktops a player may have: the window manager, the locale, and a
-    # desktop's font setting replacing the application's font.
+    # The desktops a player may have: the window manager (GNOME's and KDE's
+    # among them), the locale, and a desktop's font setting replacing the
+    # application's font. No key is sent after a click or a window
+    # activation of the test's own: each window must take the keyboard.
     PLAYERS = [dict(), dict(wm="fluxbox", lang=JAPANESE),
-               dict(lang=JAPANESE, desktop_font="IPAPGothic,14")]
+               dict(lang=JAPANESE, desktop_font="IPAPGothic,14"), dict(wm="mutter"),
+               dict(wm="kwin", lang=JAPANESE), dict(wm="xfwm4")]
 
     def assertTextsFit(self, d, window, name):
         """Every text stays in its box: the bands between the designed boxes,
@@ -264,28 +445,26 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual(d.frame(main), first)
 
         # A level command leaves a window that was not moved where it is...
-        d.keys("alt+f", "l", "Down", "Down", "Return")
+        d.menu("alt+f", "l", "Down", "Down", "Return")
         self.assertEqual(d.frame(main), first)
         # ...and brings a dragged one back to the centre.
         d.out("xdotool", "windowmove", "--sync", main, "40", "50")
         self.assertNotEqual(d.frame(main), first)
-        d.out("xdotool", "windowactivate", "--sync", main)
-        d.keys("alt+f", "l", "Return")
+        d.menu("alt+f", "l", "Return")
         self.assertEqual(d.frame(main), first)
 
         # The display dialogs open centred, their texts in their boxes, with
         # their button focused: Enter presses it. Escape closes them too.
         for open_keys, name in ((["alt+a"], VERSION), (["alt+r", "b"], RANKING)):
             for close_key in ("Return", "Escape"):
-                d.out("xdotool", "windowactivate", "--sync", main)
-                d.keys(*open_keys)
+                d.menu(*open_keys)
                 dialog = d.window(name)
                 self.assertEqual(d.centred(dialog), (0, 0), name)
                 self.assertTextsFit(d, dialog, name)
                 d.keys(close_key)
                 d.wait(lambda: not d.shown(name), f"{close_key} left {name} open")
         self.assertIsNone(game.poll())
-        self.quit(d, game, main)
+        self.quit(d, game)
 
     def test_registration_takes_enter_only_on_its_button_and_ignores_escape(self):
         # Level 1 holds nine times of 0:00:00: the first clear takes the
@@ -293,16 +472,27 @@ class DesktopTest(unittest.TestCase):
         with open(os.path.join(self.cwd, "vornel.dat"), "wb") as f:
             for place in range(9):
                 f.write(b'"1","%d","p%d","0:00:00","2026/01/01 00:00:00"\r\n' % (place, place))
-        d = self.desktop(wm="fluxbox", lang=JAPANESE)
-        scene = d.start(SCENE, "play", cwd=self.cwd)
+        for player in (dict(wm="fluxbox", lang=JAPANESE), dict(wm="mutter"), dict(wm="kwin")):
+            with self.subTest(**player):
+                os.makedirs(os.path.join(self.cwd, player["wm"]))
+                shutil.copy(os.path.join(self.cwd, "vornel.dat"), os.path.join(self.cwd, player["wm"]))
+                d = Desktop(**player)
+                try:
+                    self.register(d, os.path.join(self.cwd, player["wm"]))
+                finally:
+                    d.close()
+
+    def register(self, d, cwd):
+        scene = d.start(SCENE, "play", cwd=cwd)
         bombs = [tuple(map(int, scene.stdout.readline().split()[1:])) for _ in range(30)]
         main = d.window(MAIN)
         x, y, w, h = d.client(main)
         board = (x + 2, y + h - 372 + 2)  # below the menu bar, inside the border
 
         def clear_the_board():
-            d.out("xdotool", "windowactivate", "--sync", main)
-            d.keys("alt+f", "s")
+            d.menu("alt+f", "s")
+            # The clock shows in the caption once the new game runs.
+            d.window(MAIN + "  \\[ 0:00:00 \\]")
             for bx, by in bombs:
                 d.click(board[0] + 8 + 22 * bx + 11, board[1] + 8 + 22 * by + 11, 3)
 
@@ -319,7 +509,7 @@ class DesktopTest(unittest.TestCase):
         d.window(RANKING)
         d.keys("Return")
         d.wait(lambda: not d.shown(RANKING), "the ranking stayed open")
-        self.assertEqual(Lines(os.path.join(self.cwd, "vornel.dat"))[19],
+        self.assertEqual(Lines(os.path.join(cwd, "vornel.dat"))[19],
                          b'"1","9","Taro","0:00:00","2026/12/07 21:14:00"')
 
         # A clear that does not rank: the congratulation box; closing it
@@ -330,7 +520,7 @@ class DesktopTest(unittest.TestCase):
         d.wait(lambda: not d.shown("^Vornel$"), "the congratulation box stayed open")
         time.sleep(0.5)
         self.assertIsNone(scene.poll(), "the program ended with the congratulation box")
-        self.quit(d, scene, main)
+        self.quit(d, scene)
 
     def test_high_density_keeps_the_tick_plain_and_the_icon_sharp(self):
         d = self.desktop(width=1600, height=1200, scale=2)
@@ -340,7 +530,8 @@ class DesktopTest(unittest.TestCase):
         self.assertLessEqual(max(map(abs, d.centred(main))), 1)
 
         # The level menu, with "簡単" highlighted and "普通" checked.
-        d.keys("alt+f", "l")
+        d.menu("alt+f", "l")
+        time.sleep(0.5)
         menus = []
         for line in d.out("xwininfo", "-root", "-tree").splitlines():
             if '("vornel" "Vornel")' in line and "x" in line.split(")")[-1]:
@@ -370,7 +561,6 @@ class DesktopTest(unittest.TestCase):
         d.keys("Escape", "Escape", "Escape")
 
         # The version dialog's 32 x 32 icon as 2 x 2 blocks of its pixels.
-        d.out("xdotool", "windowactivate", "--sync", main)
         d.keys("alt+a")
         about = d.window(VERSION)
         ax, ay, _, _ = d.client(about)
@@ -380,7 +570,7 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual(d.pixels(ax + 2 * 16, ay + 2 * 37, 64, 64), icon)
         d.keys("Return")
         d.wait(lambda: not d.shown(VERSION), "the version dialog stayed open")
-        self.quit(d, game, main)
+        self.quit(d, game)
 
     def test_fractional_scale_gives_every_cell_one_pitch_and_clicks_the_cell_shown(self):
         # At 1.25 a cell is 27 device pixels; the 2-pixel border and the
@@ -389,7 +579,7 @@ class DesktopTest(unittest.TestCase):
         game = d.start(GAME, cwd=self.cwd)
         main = d.window(MAIN)
         self.assertEqual(d.centred(main), (0, 0))
-        d.keys("alt+f", "s")
+        d.menu("alt+f", "s")
         x, y, w, h = d.client(main)
         top = y + h - 465
         self.assertEqual(w, 465)
@@ -412,54 +602,39 @@ class DesktopTest(unittest.TestCase):
         time.sleep(0.3)
         self.assertEqual([marked(0, 0), marked(1, 0), marked(0, 1), marked(1, 1), marked(15, 15),
                           marked(14, 15), marked(15, 14)], [True] + [False] * 3 + [True, False, False])
-        self.quit(d, game, main)
+        self.quit(d, game)
 
-    def test_keyboard_alone_plays_a_registered_win_that_a_screen_reader_follows(self):
-        import pyatspi  # the system Python's, as Debian has it
-        from gi.repository import GLib
-        self.assertIn("DBUS_SESSION_BUS_ADDRESS", os.environ, "run under dbus-run-session")
-        screen_reader = pyatspi.Registry.getDesktop(0)  # starts the accessibility bus
-        renamed = []  # (role, new name) of every object that announced one
-
-        def on_renamed(event):
-            try:
-                renamed.append((event.source.getRole(), event.source.name))
-            except GLib.Error:  # from a game that has ended since
-                pass
-        pyatspi.Registry.registerEventListener(on_renamed, "object:property-change:accessible-name")
-
-        def pump(seconds=0.2):
-            for _ in range(int(seconds / 0.02)):
-                GLib.MainContext.default().iteration(False)
-                time.sleep(0.02)
-
-        def find(role):
-            pump()
-            games = [a for a in screen_reader if a is not None and a.name == "Vornel"]
-            return games and pyatspi.findDescendant(games[-1], lambda n: n.getRole() == role)
-
+    def test_keyboard_alone_plays_a_registered_win_that_a_screen_reader_speaks(self):
         d = self.desktop(lang=JAPANESE)
-        d.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        # The clock runs in the caption without a word to the screen reader.
-        game = d.start(GAME, cwd=self.cwd)
-        main = d.window(MAIN)
-        d.keys("alt+f", "s")
-        pump(1.6)
-        self.assertNotIn(pyatspi.ROLE_FRAME, [role for role, _ in renamed])
-        self.quit(d, game, main)
-        d.wait(lambda: not find(pyatspi.ROLE_TABLE), "the game stayed on the bus")
+        orca = Orca(d)
+        pyatspi, find = AccessibilityOf(d)
 
-        # A known board (the scene's), 簡単, played by keys alone from what
-        # the cells are called.
+        def menu(*keys):  # a key with Alt may be lost while Orca is busy
+            orca.settle()
+            d.menu(*keys)
+
+        # The clock runs in the caption without a word to the screen reader.
+
+        game = d.start(GAME, cwd=self.cwd)
+        orca.hears("空白 1行1列")  # the title's cell that has the focus
+        menu("alt+f", "s")
+        heard = orca.hears("未開封 1行1列")
+        time.sleep(1.6)
+        self.assertEqual([line for line in heard + orca.said() if "[ 0:0" in line], [])
+        self.quit(d, game)
+        d.wait(lambda: not find(pyatspi.ROLE_CANVAS), "the game stayed on the bus")
+
+        # A known board (the scene's): moves, edges, marks, where the game
+        # stands and a loss on 普通, then a win on 簡単 played by keys alone
+        # from what the cells are called, as Orca speaks them.
         scene = d.start(SCENE, "play", cwd=self.cwd)
+        bombs = [tuple(map(int, scene.stdout.readline().split()[1:])) for _ in range(30)]
         main = d.window(MAIN)
-        d.wait(lambda: find(pyatspi.ROLE_TABLE), "the board is not on the accessibility bus")
-        board = find(pyatspi.ROLE_TABLE)
+        d.wait(lambda: find(pyatspi.ROLE_CANVAS), "the board is not on the accessibility bus")
+        board = find(pyatspi.ROLE_CANVAS)
         table = board.queryTable()
         self.assertEqual((board.name, table.nRows, table.nColumns), ("盤面", 16, 16))
-        d.keys("alt+f", "l", "Return", "alt+f", "s")
-        sheet = os.path.join(os.path.dirname(ICON32), "tilesheet.png")
-        x0, y0, _, h0 = d.client(main)
+        orca.hears("空白 1行1列")  # the title's cell that has the focus
         cursor = [0, 0]
 
         def press(x, y, key):
@@ -468,13 +643,39 @@ class DesktopTest(unittest.TestCase):
             d.out("xdotool", "key", "--delay", "20", *steps, key)
             cursor[:] = [x, y]
 
+        menu("alt+f", "s")
+        orca.hears("未開封 1行1列")
+        for key, said in (("Left", "左端"), ("Right", "未開封 1行2列"), ("Down", "未開封 2行2列"),
+                          ("space", "爆弾マーク"), ("i", "普通 爆弾30個 マーク1個 経過時間 0:00:00")):
+            d.keys(key)
+            cells = [line for line in orca.hears(said) if re.search("[0-9]+行[0-9]+列", line)]
+            self.assertLessEqual(len(cells), 1, f"{key}: {cells}")  # a cell, never its row
+        cursor[:] = [1, 1]
+        press(*bombs[0], "Return")
+        orca.hears("踏んだ爆弾 ゲームオーバー")
+        d.keys("Up" if bombs[0][1] else "Down")  # the lost board is still read
+        orca.hears(f"{bombs[0][1] + (0 if bombs[0][1] else 2)}行{bombs[0][0] + 1}列")
+
+        menu("alt+f", "l", "Return")
+        menu("alt+f", "s")
+        orca.hears("未開封 1行1列")
+        sheet = os.path.join(os.path.dirname(ICON32), "tilesheet.png")
+        x0, y0, _, h0 = d.client(main)
+        cursor[:] = [0, 0]
+
         def focused(x, y):
             return table.getAccessibleAt(y, x).getState().contains(pyatspi.STATE_FOCUSED)
 
         checked = False
-        while not d.shown(REGISTRATION):
-            pump()
+        while True:
+            orca.settle()  # a player hears each turn out
+            if d.shown(REGISTRATION):
+                break
+            find(pyatspi.ROLE_CANVAS)  # lets the bus's news in
             names = {(x, y): table.getAccessibleAt(y, x).name for y in range(16) for x in range(16)}
+            self.assertEqual({name.split()[1] for name in names.values()} - {f"{y + 1}行{x + 1}列" for
+                             x in range(16) for y in range(16)}, set())
+            names = {p: name.split()[0] for p, name in names.items()}
             self.assertNotIn("踏んだ爆弾", names.values(), "a deduction opened a bomb")
             self.assertTrue(focused(*cursor), "the cursor's cell is not the focused one")
             looks = {"未開封": "8+8", "空白": "118+8", "1": "8+30", "2": "30+30"}
@@ -503,24 +704,68 @@ class DesktopTest(unittest.TestCase):
             for x, y in sorted(safe - bombs):
                 press(x, y, "Return")
         self.assertTrue(checked)
-        # Cells announced what they came to show.
-        self.assertLessEqual({"空白", "1", "爆弾マーク"},
-                             {name for role, name in renamed if role == pyatspi.ROLE_TABLE_CELL})
 
-        # The name box is named by its prompt; the win is registered; the
-        # board has the focus again after the dialogs.
-        d.window(REGISTRATION)
-        self.assertEqual(find(pyatspi.ROLE_TEXT).name, "お名前を入力して下さい")
+        # The dialogs say what they show, the ranking a place at a time; the
+        # board has the focus again after them.
+        heard = orca.hears("ﾗﾝｷﾝｸﾞ登録 ] ダイアログ おめでとうございます クリアータイム ： 0:00:00 レベル ： 簡単",
+                           "お名前を入力して下さい テキスト")
+        self.assertTrue(any(re.match("通知 [1-8][.]?$", line) for line in heard), "no count was told")
+        self.assertTrue(any(re.match("通知 空白 [0-9]+マス開きました", line) for line in heard))
+        d.type('"')
+        orca.hears('次の文字はランキングに保存できません："')
         d.type("Yomi")
         d.keys("Tab", "Return")
-        d.window(RANKING)
-        d.keys("Return")
-        d.wait(lambda: not d.shown(RANKING), "the ranking stayed open")
-        pump()
+        orca.hears("ｽｺｱﾗﾝｷﾝｸﾞ ] ダイアログ 簡単、1位 Yomi 0:00:00 2026/12/07 21:14:00", "閉じる")
+        for keys, said in ((["Tab", "Tab"], "1位 Yomi 0:00:00 2026/12/07 21:14:00"),
+                           (["Down"], "2位 空き"), (["shift+Tab", "Down"], "普通、登録なし"),
+                           (["Escape"], f"{cursor[1] + 1}行{cursor[0] + 1}列")):
+            d.keys(*keys)
+            orca.hears(said)
         self.assertTrue(focused(*cursor), "the board did not take the focus back")
+        d.keys("alt+a")
+        orca.hears("ﾊﾞｰｼﾞｮﾝ情報 ] ダイアログ 「Vornel Ver", "ご利用頂きありがとうございます。", "O K")
+        d.keys("Return")
         self.assertEqual(Lines(os.path.join(self.cwd, "vornel.dat"))[0],
                          b'"0","0","Yomi","0:00:00","2026/12/07 21:14:00"')
-        self.quit(d, scene, main)
+        orca.settle()
+        self.quit(d, scene)
+
+    def test_gnome_on_wayland_gives_each_window_the_keyboard(self):
+        d = self.desktop(wm="wayland")
+        pyatspi, find = AccessibilityOf(d)
+        keyboard = RemoteKeyboard()
+        scene = d.start(SCENE, "play", cwd=self.cwd,
+                        env=dict(d.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+        bombs = [tuple(map(int, scene.stdout.readline().split()[1:])) for _ in range(30)]
+
+        def active(caption):
+            find(pyatspi.ROLE_FRAME)  # lets the bus's news in
+            return any(re.search(caption, w.name) for a in pyatspi.Registry.getDesktop(0)
+                       if a and a.name == "Vornel" for w in a
+                       if w.getState().contains(pyatspi.STATE_ACTIVE))
+
+        def keys_make_active(keys, caption):
+            keyboard.press(*keys)
+            d.wait(lambda: active(caption), f"{keys} left {caption} without the keyboard")
+
+        d.wait(lambda: active(MAIN + "$"), "the main window did not take the keyboard")
+        keyboard.press("Shift_L")  # mutter makes its virtual keyboard on the first key
+        keys_make_active(["alt+a"], VERSION)
+        keys_make_active(["Return"], MAIN + "$")
+        keys_make_active(["alt+r", "b"], RANKING)
+        keys_make_active(["Escape"], MAIN + "$")
+        keyboard.press("alt+f", "s")
+        x = y = 0
+        for bx, by in bombs:
+            keyboard.press(*(["Right" if bx > x else "Left"] * abs(bx - x) +
+                             ["Down" if by > y else "Up"] * abs(by - y) + ["space"]))
+            x, y = bx, by
+        d.wait(lambda: active(REGISTRATION), "the registration dialog did not take the keyboard")
+        keyboard.press("w", "a", "y", "Tab", "Return")
+        keys_make_active([], RANKING)
+        keys_make_active(["Return"], MAIN + "$")
+        self.assertEqual(Lines(os.path.join(self.cwd, "vornel.dat"))[10],
+                         b'"1","0","way","0:00:00","2026/12/07 21:14:00"')
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + CASES, verbosity=2)
