@@ -48,11 +48,9 @@ WINDOW_MANAGERS = {"openbox": ["openbox"], "fluxbox": ["fluxbox"], "xfwm4": ["xf
 
 
 class Desktop:
-    """An X server of its own with a window manager running on it, and the
-    session a player's desktop gives the game: a runtime folder and a
-    session bus of its own (no other program's assistive tools reach it),
-    its locale and, as a desktop's font setting would, a proportional font of
-    its own. Whatever it starts ends with it, also when it fails to start."""
+    """An X server with a window manager (or mutter on Wayland) and the
+    session a player's desktop gives: a runtime folder and a session bus of
+    its own, a locale and maybe a desktop font. All it starts ends with it."""
 
     def __init__(self, width=1024, height=768, scale=None, wm="openbox", lang=None,
                  desktop_font=None):
@@ -66,16 +64,13 @@ class Desktop:
             raise
 
     def spawn(self, *command, env=None, **kwargs):
-        """Starts a program in a process group of its own, which ends with
-        the desktop."""
         kwargs.setdefault("stdout", subprocess.DEVNULL)
         self.programs.append(subprocess.Popen(command, env=env or self.env, start_new_session=True,
                                               stderr=subprocess.DEVNULL, **kwargs))
         return self.programs[-1]
 
     def first_line(self, *command):
-        """Starts a program that writes a line to the descriptor given in
-        place of {fd} once it is up; returns that line."""
+        """The line a program writes, once it is up, to the descriptor {fd}."""
         read, write = os.pipe()
         self.spawn(*(a.replace("{fd}", str(write)) for a in command), pass_fds=(write,))
         os.close(write)
@@ -187,9 +182,8 @@ class Desktop:
         return x - (self.size[0] - w) // 2, y - (self.size[1] - h) // 2
 
     def keys(self, *keys):
-        """Presses each key; a chord as a hand does, the modifier held down a
-        moment around the key (a screen reader's key listener can part an
-        instant chord)."""
+        """Presses each key; a chord as a hand does (a screen reader's key
+        listener can part an instant chord)."""
         for key in keys:
             *held, last = key.split("+")
             for modifier in held:
@@ -202,9 +196,8 @@ class Desktop:
             time.sleep(0.15)
 
     def menu(self, *keys):
-        """Presses the keys of a menu command in the main window, each once
-        the menus that the keys before it open are up (the game's go two
-        deep, each a window of the game's beside the main one)."""
+        """Presses a menu command's keys, each once the menus (windows of the
+        game's, two deep at most) that the keys before it open are up."""
         for n, key in enumerate(keys):
             self.wait(lambda: len(self.windows("^(vornel|screenshot_scene)$", "--classname")) > min(n, 2),
                       f"{keys[:n]} opened no menu")
@@ -252,10 +245,9 @@ def Locales():
 
 
 class Orca:
-    """The screen reader blind players use, on the desktop's accessibility
-    bus and in its locale, with no speech server (it logs what it would say
-    all the same) to a terminal of the test's, where it writes each line at
-    once: to a file, the last words would wait in a buffer."""
+    """The screen reader blind players use, without a speech server: it logs
+    what it would say to a terminal of the test's (to a file, its last words
+    would wait in a buffer)."""
 
     def __init__(self, d):
         # It will not start beside another of the user's, and must not replace one.
@@ -277,8 +269,7 @@ class Orca:
                 return
 
     def settle(self):
-        """Waits until Orca has worked its events off: a key that comes while
-        it is busy may be lost to the program."""
+        """Waits until Orca is idle: a key sent while it is busy may be lost."""
         size = -1
         while size != len(self.output):
             size = len(self.output)
@@ -309,9 +300,8 @@ class Orca:
 
 
 def AccessibilityOf(d):
-    """The system Python's AT-SPI binding, as Debian has it, on the desktop's
-    own bus (it binds to one bus a process: each case runs in its own), and a
-    finder of the first object of a role in the newest game."""
+    """The system Python's AT-SPI binding on the desktop's bus (one bus a
+    process: each case runs alone), and a finder of a role in the game."""
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = d.env["DBUS_SESSION_BUS_ADDRESS"]
     import pyatspi
     from gi.repository import GLib
@@ -327,8 +317,7 @@ def AccessibilityOf(d):
 
 
 class RemoteKeyboard:
-    """Keys for a Wayland session of mutter's, through its remote desktop
-    service: a headless compositor has no other keyboard."""
+    """Keys through mutter's remote desktop: headless, it has no keyboard."""
     KEYSYMS = {"alt": 0xffe9, "Shift_L": 0xffe1, "Return": 0xff0d, "Tab": 0xff09,
                "Escape": 0xff1b, "space": 0x20, "Left": 0xff51, "Up": 0xff52, "Right": 0xff53,
                "Down": 0xff54}
@@ -646,10 +635,8 @@ class DesktopTest(unittest.TestCase):
             if d.shown(REGISTRATION):
                 break
             find(pyatspi.ROLE_CANVAS)  # lets the bus's news in
-            names = {(x, y): table.getAccessibleAt(y, x).name for y in range(16) for x in range(16)}
-            self.assertEqual({name.split()[1] for name in names.values()} - {f"{y + 1}行{x + 1}列" for
-                             x in range(16) for y in range(16)}, set())
-            names = {p: name.split()[0] for p, name in names.items()}
+            names = {(x, y): table.getAccessibleAt(y, x).name.split()[0]  # before its place
+                     for y in range(16) for x in range(16)}
             self.assertNotIn("踏んだ爆弾", names.values(), "a deduction opened a bomb")
             self.assertTrue(focused(*cursor), "the cursor's cell is not the focused one")
             looks = {"未開封": "8+8", "空白": "118+8", "1": "8+30", "2": "30+30"}
