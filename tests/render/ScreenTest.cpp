@@ -97,7 +97,16 @@ class ScreenTest : public QObject {
       QCOMPARE(table->cellAt(3, x)->text(QAccessible::Name),
                QString::fromUtf8(names[x]) + QStringLiteral(" 4行%1列").arg(x + 1));
       QCOMPARE(table->cellAt(3, x)->tableCellInterface()->columnIndex(), x);
+      QCOMPARE(table->cellAt(3, x)->rect().topLeft(), board->mapToGlobal(QPoint(10 + 22 * x, 76)));
     }
+    // The cursor's cell has the focus while the board has it.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w) && board->hasFocus());
+    QTest::keyClick(board, Qt::Key_Right);
+    const QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(board)->focusChild();
+    QVERIFY(cell == table->cellAt(0, 1) && cell->state().focused);
+    board->clearFocus();
+    QVERIFY(!QAccessible::queryAccessibleInterface(board)->focusChild() && !cell->state().focused);
   }
 };
 
