@@ -1,4 +1,4 @@
-// The rule of a move and the clock texts.
+// The rule of a move, what it is told as, and the clock texts.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include "play/Clock.h"
 #include "play/KeyboardPlay.h"
 #include "play/Move.h"
+#include "play/Spoken.h"
 
 namespace vornel {
 namespace {
@@ -48,8 +49,11 @@ TEST_F(MoveFixture, LeftButtonShowsCountsOpensRegionsIgnoringMarks) {
   EXPECT_TRUE(Click(kLeftButton, 13, 13).taken);
   EXPECT_EQ(board.ViewGrid.at(13, 13), '1');
   board.ViewGrid.set(0, 0, 'd');
+  const Grid before = board.ViewGrid;
   Click(kLeftButton, 0, 0);
   EXPECT_EQ(board.ViewGrid.at(0, 0), 'a');
+  // Every safe cell but the count at (13, 13), as a screen reader is told.
+  EXPECT_EQ(MoveText(before, board.ViewGrid, false), QStringLiteral("空白 251マス開きました"));
   EXPECT_EQ(board.ViewGrid.at(12, 12), 'a');
   EXPECT_EQ(board.ViewGrid.at(13, 14), '2');
   EXPECT_EQ(board.ViewGrid.at(14, 14), 'b');

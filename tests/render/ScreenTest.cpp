@@ -46,18 +46,26 @@ class ScreenTest : public QObject {
     QTest::keyClick(board, Qt::Key_Right);  // no game runs: nothing moves
     QCOMPARE(board->markedCell(), std::nullopt);
     w.mnuFileStart_Click();
-    QCOMPARE(board->markedCell(), std::nullopt);
-    for (int i = 0; i < 32; ++i) QTest::keyClick(board, i % 2 ? Qt::Key_Down : Qt::Key_Right);
+    const auto press = [board](Qt::Key key, bool held) {  // held: a repeat of the press before
+      QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), held);
+      QCoreApplication::sendEvent(board, &event);
+    };
+    // Held arrows walk on.
+    for (int i = 0; i < 32; ++i) press(i < 16 ? Qt::Key_Right : Qt::Key_Down, i % 16 > 0);
     QCOMPARE(board->cursor(), (Cursor{15, 15}));
     QCOMPARE(board->markedCell(), QPoint(15, 15));
     QCOMPARE(board->picture(), w.picWork());  // the ring lies over the picture only
 
-    // Space and Enter act as the right and left buttons on that cell.
+    // Space and Enter act as the right and left buttons on that cell, once
+    // however long they are held.
     Board byMouse = g.board();
     Flag playing = kTrue;
     ApplyMove(byMouse, playing, kRightButton, 349, 349);
-    ApplyMove(byMouse, playing, kLeftButton, 349, 349);
     QTest::keyClick(board, Qt::Key_Space);
+    press(Qt::Key_Space, true);
+    press(Qt::Key_Return, true);
+    QCOMPARE(g.board().ViewGrid, byMouse.ViewGrid);
+    ApplyMove(byMouse, playing, kLeftButton, 349, 349);
     QTest::keyClick(board, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(g.board().ViewGrid, byMouse.ViewGrid);
     QTest::mousePress(board, Qt::LeftButton, {}, QPoint(100, 100));
@@ -89,7 +97,16 @@ class ScreenTest : public QObject {
       QCOMPARE(table->cellAt(3, x)->text(QAccessible::Name),
                QString::fromUtf8(names[x]) + QStringLiteral(" 4行%1列").arg(x + 1));
       QCOMPARE(table->cellAt(3, x)->tableCellInterface()->columnIndex(), x);
+      QCOMPARE(table->cellAt(3, x)->rect().topLeft(), board->mapToGlobal(QPoint(10 + 22 * x, 76)));
     }
+    // The cursor's cell has the focus while the board has it.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w) && board->hasFocus());
+    QTest::keyClick(board, Qt::Key_Right);
+    const QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(board)->focusChild();
+    QVERIFY(cell == table->cellAt(0, 1) && cell->state().focused);
+    board->clearFocus();
+    QVERIFY(!QAccessible::queryAccessibleInterface(board)->focusChild() && !cell->state().focused);
   }
 };
 
