@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
 #include <QStringList>
 #include <QTimer>
@@ -21,6 +22,8 @@ class SpokenNote : public QWidget {
   SpokenNote() {
     setAttribute(Qt::WA_DontShowOnScreen);
     QTimer::singleShot(kLifeMs, this, &QObject::deleteLater);
+    // Nor longer than the program's event loop: a window of no parent's.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { delete this; });
   }
 
  private:
