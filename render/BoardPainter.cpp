@@ -34,11 +34,15 @@ void DrawBackground(const QImage& source, QImage& background) {
   const ConstPixelView sheet = Pixels(source);
   const PixelView bg = Pixels(background);
   BitBlt(bg, 0, 0, kBoxSize, kBoxSize, sheet, 0, 0);
-  for (int y = 0; y < kBoardSize; ++y)
-    for (int x = 0; x < kBoardSize; ++x) {
-      const QPoint at = CellOrigin(x, y);
-      BitBlt(bg, at.x(), at.y(), kTileSize, kTileSize, sheet, kOpenTile.x(), kOpenTile.y());
-    }
+  // One row of open tiles, then that row copied down the board.
+  const QPoint first = CellOrigin(0, 0);
+  for (int x = 0; x < kBoardSize; ++x)
+    BitBlt(bg, CellOrigin(x, 0).x(), first.y(), kTileSize, kTileSize, sheet, kOpenTile.x(),
+           kOpenTile.y());
+  const ConstPixelView drawn{bg.pixels, bg.stride, bg.width, bg.height};
+  for (int y = 1; y < kBoardSize; ++y)
+    BitBlt(bg, first.x(), CellOrigin(0, y).y(), kBoardSize * kTileSize, kTileSize, drawn, first.x(),
+           first.y());
 }
 
 void ComposeGrid(const Grid& grid, const QImage& source, const QImage& background, QImage& work) {
