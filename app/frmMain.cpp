@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <optional>
@@ -79,10 +80,12 @@ QMenu* AddMenu(Parent* parent, const char* name, const QString& caption) {
 }  // namespace
 
 void frmMain::BuildMenus() {
-  QMenuBar* bar = menuBar();
   // In the window on every desktop: a global menu bar may not run an item of
-  // the bar itself that has no menu, as the version command is.
-  bar->setNativeMenuBar(false);
+  // the bar itself that has no menu, as the version command is. Said before
+  // the bar is made, so that Qt does not look for a desktop's global menu
+  // (over D-Bus) at all.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+  QMenuBar* bar = menuBar();
   QMenu* file = AddMenu(bar, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
   AddItem(file, QStringLiteral("mnuFileStart"), QStringLiteral("ｹﾞｰﾑ開始(&S)"),
           [this] { mnuFileStart_Click(); });
