@@ -36,8 +36,10 @@ constexpr QSize kDesignClient{500, 497};
 frmMain::frmMain(MainDependencies deps)
     : deps_(std::move(deps)),
       picSource_(TileSheetImage()),
-      picBG_(MakeSurface()),
-      picWork_(MakeSurface()) {
+      // Drawn whole by Form_Load (DrawBackground, ShowTitle) before anything
+      // reads them.
+      picBG_(MakeSurface(false)),
+      picWork_(MakeSurface(false)) {
   if (deps_.clock == nullptr) deps_.clock = &systemClock_;
   if (!deps_.seed) deps_.seed = ClockSeed;
 

@@ -5,9 +5,9 @@
 
 namespace vornel {
 
-QImage MakeSurface() {
+QImage MakeSurface(bool cleared) {
   QImage image(kSurfaceSize, kSurfaceSize, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  if (cleared) image.fill(Qt::white);
   return image;
 }
 
