@@ -23,6 +23,7 @@
 #include "winkit/MenuCheckMarks.h"
 #include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
+#include "winkit/WindowFrame.h"
 
 namespace vornel {
 
@@ -46,6 +47,9 @@ frmMain::frmMain(MainDependencies deps)
   setWindowTitle(QStringLiteral("Form1"));
   setWindowIcon(AppIcon());
   MakeToolWindow(this);
+  // The window manager frames a twin of this window while the rest is built;
+  // InitWindow needs the frame to centre the window.
+  ExpectFrame(this);
   // The menu bar's height is part of the window's fixed size.
   UseDesignFont(this);
   BuildMenus();
