@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <optional>
@@ -22,6 +23,7 @@
 #include "winkit/MenuCheckMarks.h"
 #include "winkit/SpokenNote.h"
 #include "winkit/Twips.h"
+#include "winkit/WindowFrame.h"
 
 namespace vornel {
 
@@ -35,14 +37,19 @@ constexpr QSize kDesignClient{500, 497};
 frmMain::frmMain(MainDependencies deps)
     : deps_(std::move(deps)),
       picSource_(TileSheetImage()),
-      picBG_(MakeSurface()),
-      picWork_(MakeSurface()) {
+      // Drawn whole by Form_Load (DrawBackground, ShowTitle) before anything
+      // reads them.
+      picBG_(MakeSurface(false)),
+      picWork_(MakeSurface(false)) {
   if (deps_.clock == nullptr) deps_.clock = &systemClock_;
   if (!deps_.seed) deps_.seed = ClockSeed;
 
   setWindowTitle(QStringLiteral("Form1"));
   setWindowIcon(AppIcon());
   MakeToolWindow(this);
+  // The window manager frames a twin of this window while the rest is built;
+  // InitWindow needs the frame to centre the window.
+  ExpectFrame(this);
   // The menu bar's height is part of the window's fixed size.
   UseDesignFont(this);
   BuildMenus();
@@ -79,10 +86,12 @@ QMenu* AddMenu(Parent* parent, const char* name, const QString& caption) {
 }  // namespace
 
 void frmMain::BuildMenus() {
-  QMenuBar* bar = menuBar();
   // In the window on every desktop: a global menu bar may not run an item of
-  // the bar itself that has no menu, as the version command is.
-  bar->setNativeMenuBar(false);
+  // the bar itself that has no menu, as the version command is. Said before
+  // the bar is made, so that Qt does not look for a desktop's global menu
+  // (over D-Bus) at all.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+  QMenuBar* bar = menuBar();
   QMenu* file = AddMenu(bar, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
   AddItem(file, QStringLiteral("mnuFileStart"), QStringLiteral("ｹﾞｰﾑ開始(&S)"),
           [this] { mnuFileStart_Click(); });

@@ -8,6 +8,7 @@
 
 #include "app/frmMain.h"
 #include "winkit/DesignFont.h"
+#include "winkit/LazyStyleIcons.h"
 
 namespace vornel {
 
@@ -46,6 +47,7 @@ int Main(int argc, char** argv, const std::function<void(frmMain&)>& shown,
                                           .arg(VORNEL_VERSION_MAJOR)
                                           .arg(VORNEL_VERSION_MINOR)
                                           .arg(VORNEL_VERSION_PATCH));
+  UseLazyStyleIcons();
   QApplication::setFont(DesignFont());
 
   frmMain window(deps);

@@ -1,7 +1,7 @@
 #pragma once
-// The tile sheet and the application icon, as embedded in the program.
-// Resource paths: :/vornel/tilesheet.png, :/vornel/icon32.png,
-// :/vornel/icon16.png. Linking vornel_assets is all it takes to have them.
+// The tile sheet and the application icon, as embedded in the program:
+// raw pixels, :/vornel/tilesheet.rgb32, :/vornel/icon32.rgb32 and
+// :/vornel/icon16.rgb32. Linking vornel_assets is all it takes to have them.
 
 #include <QIcon>
 #include <QImage>
@@ -9,7 +9,7 @@
 namespace vornel {
 
 // The 368 x 368 tile sheet in Format_RGB32, the format every drawing surface
-// uses. Decoded and converted on the first call only; later calls share it.
+// uses, straight from the program's data.
 QImage TileSheetImage();
 
 // The application icon with its 32 x 32 and 16 x 16 pictures.

@@ -1,6 +1,7 @@
-// Turns the committed tile sheet into raw 32-bit pixels for embedding, so
-// that start-up maps the sheet straight from the program instead of
-// decoding a PNG:  vornel_rawsheet <tilesheet.png> <out.rgb32>
+// Turns a committed picture (the tile sheet, the icon's 32 and 16 pixel
+// pictures) into raw 32-bit pixels for embedding, so that start-up maps it
+// straight from the program instead of decoding a PNG:
+//   vornel_rawsheet <picture.png> <out.rgb32>
 
 #include <QFile>
 #include <QImage>
@@ -9,19 +10,19 @@
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <tilesheet.png> <out.rgb32>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <picture.png> <out.rgb32>\n", argv[0]);
     return 2;
   }
-  const QImage sheet =
+  const QImage picture =
       QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
-  if (sheet.isNull() || sheet.bytesPerLine() != sheet.width() * 4) {
+  if (picture.isNull() || picture.bytesPerLine() != picture.width() * 4) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 1;
   }
   QFile out(QString::fromLocal8Bit(argv[2]));
   if (!out.open(QIODevice::WriteOnly) ||
-      out.write(reinterpret_cast<const char*>(sheet.constBits()), sheet.sizeInBytes()) !=
-          sheet.sizeInBytes()) {
+      out.write(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes()) !=
+          picture.sizeInBytes()) {
     std::fprintf(stderr, "cannot write %s\n", argv[2]);
     return 1;
   }

@@ -56,50 +56,57 @@ std::uint16_t CodeOf(char16_t c) {
 
 bool CodecAvailable() { return Tables().valid; }
 
+bool IsAscii(QByteArrayView bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
+}
+
 QByteArray EncodeText(QStringView text) {
-  QByteArray out;
-  out.reserve(text.size() * 2);
+  // Written through a pointer into room for two bytes a character, then cut
+  // to length: appending byte by byte costs a check of the array each time.
+  QByteArray out(text.size() * 2, Qt::Uninitialized);
+  char* o = out.data();
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     if (c < 0x80) {
-      out.append(static_cast<char>(c));
+      *o++ = static_cast<char>(c);
       continue;
     }
     if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
     const std::uint16_t code = CodeOf(c);
     if (code == 0) {
-      out.append('?');
+      *o++ = '?';
     } else if (code > 0xFF) {
-      out.append(static_cast<char>(code >> 8));
-      out.append(static_cast<char>(code & 0xFF));
+      *o++ = static_cast<char>(code >> 8);
+      *o++ = static_cast<char>(code & 0xFF);
     } else {
-      out.append(static_cast<char>(code));
+      *o++ = static_cast<char>(code);
     }
   }
+  out.truncate(o - out.constData());
   return out;
 }
 
 QString DecodeText(QByteArrayView bytes) {
   // Most fields are plain ASCII: no need for the code page's tables.
-  if (std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; }))
-    return QString::fromLatin1(bytes);
+  if (IsAscii(bytes)) return QString::fromLatin1(bytes);
   const Cp932Tables& t = Tables();
   const auto toUnicode = [&t](unsigned code) { return t.valid ? t.toUnicode[code] : kUnmapped; };
-  QString out;
-  out.reserve(bytes.size());
+  QString out(bytes.size(), Qt::Uninitialized);
+  QChar* o = out.data();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const qsizetype n = bytes.size();
   for (qsizetype i = 0; i < n; ++i) {
     const unsigned b = p[i];
     if (b < 0x80) {
-      out.append(QChar(static_cast<char16_t>(b)));
+      *o++ = QChar(static_cast<char16_t>(b));
     } else if (IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1])) {
-      out.append(QChar(toUnicode(b << 8 | p[i + 1])));
+      *o++ = QChar(toUnicode(b << 8 | p[i + 1]));
       ++i;
     } else {
-      out.append(QChar(toUnicode(b)));
+      *o++ = QChar(toUnicode(b));
     }
   }
+  out.truncate(o - out.constData());
   return out;
 }
 

@@ -17,6 +17,9 @@ bool CodecAvailable();
 // and the overline are written as the bytes 0x5C and 0x7E.
 QByteArray EncodeText(QStringView text);
 QString DecodeText(QByteArrayView bytes);
+// True when every byte is below 0x80: such bytes decode and encode back
+// unchanged.
+bool IsAscii(QByteArrayView bytes);
 // True when EncodeText writes `text` with no '?' stand-ins.
 bool Encodable(QStringView text);
 

@@ -141,7 +141,8 @@ bool ParseRankingBytes(Ranking& ranking, QByteArrayView data, bool complete) {
       const auto fields = Fields(e);
       for (std::size_t f = 0; f < fields.size(); ++f) {
         *fields[f] = DecodeText((*r)[f]);
-        e.fileBytes[f] = EncodeText(*fields[f]) == (*r)[f] ? QByteArray() : (*r)[f].toByteArray();
+        const bool same = IsAscii((*r)[f]) || EncodeText(*fields[f]) == (*r)[f];
+        e.fileBytes[f] = same ? QByteArray() : (*r)[f].toByteArray();
       }
     }
   }

@@ -61,30 +61,26 @@ class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellI
 // its row and column.
 class BoardTable : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
-  explicit BoardTable(ScreenBox* board) : QAccessibleWidget(board, QAccessible::Canvas) {
-    for (int n = 0; n < kCells; ++n) {
-      cells_[n] = new CellAccessible(this, n % kBoardSize, n / kBoardSize);
-      ids_[n] = QAccessible::registerAccessibleInterface(cells_[n]);
-    }
-  }
+  explicit BoardTable(ScreenBox* board) : QAccessibleWidget(board, QAccessible::Canvas) {}
   ~BoardTable() override {
+    if (cells_[0] == nullptr) return;
     for (const QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
   }
 
   ScreenBox* board() const { return static_cast<ScreenBox*>(widget()); }
-  CellAccessible* cell(int x, int y) const { return cells_[y * kBoardSize + x]; }
+  CellAccessible* cell(int x, int y) const { return cells()[y * kBoardSize + x]; }
 
   int childCount() const override { return kCells; }
   QAccessibleInterface* child(int index) const override {
-    return index >= 0 && index < kCells ? cells_[index] : nullptr;
+    return index >= 0 && index < kCells ? cells()[index] : nullptr;
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
     for (int n = 0; n < kCells; ++n)
-      if (cells_[n] == child) return n;
+      if (cells()[n] == child) return n;
     return -1;
   }
   QAccessibleInterface* childAt(int x, int y) const override {
-    for (CellAccessible* c : cells_)
+    for (CellAccessible* c : cells())
       if (c->rect().contains(x, y)) return c;
     return nullptr;
   }
@@ -122,8 +118,21 @@ class BoardTable : public QAccessibleWidget, public QAccessibleTableInterface {
   void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
-  std::array<CellAccessible*, kCells> cells_{};
-  std::array<QAccessible::Id, kCells> ids_{};
+  // Made when assistive technology first asks for a cell, not when Qt
+  // describes the board as the window is built: most players have none.
+  const std::array<CellAccessible*, kCells>& cells() const {
+    if (cells_[0] == nullptr) {
+      auto* self = const_cast<BoardTable*>(this);
+      for (int n = 0; n < kCells; ++n) {
+        cells_[n] = new CellAccessible(self, n % kBoardSize, n / kBoardSize);
+        ids_[n] = QAccessible::registerAccessibleInterface(cells_[n]);
+      }
+    }
+    return cells_;
+  }
+
+  mutable std::array<CellAccessible*, kCells> cells_{};
+  mutable std::array<QAccessible::Id, kCells> ids_{};
 };
 
 bool CellAccessible::isValid() const { return table_->isValid(); }

@@ -31,8 +31,9 @@ struct ConstPixelView {
 };
 ConstPixelView Pixels(const QImage& image);
 
-// A fresh 368 x 368 surface in the one pixel format every copy uses.
-QImage MakeSurface();
+// A fresh 368 x 368 surface in the one pixel format every copy uses, white;
+// not cleared when it is to be drawn whole before anything reads it.
+QImage MakeSurface(bool cleared = true);
 
 // Copies the w x h block at (sx, sy) of `src` to (dx, dy) of `dst`, clipped
 // to both images. Both images must be Format_RGB32.

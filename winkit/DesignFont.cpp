@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QSet>
 #include <QWidget>
 
 namespace vornel {
@@ -47,12 +46,11 @@ Face FindFace(const char* family) {
 // not fontconfig's) the face is registered from its file.
 QString KnownFamily() {
   const Face face = FindFace(kFamily);
-  QSet<QString> known;
-  // A family of several foundries is listed as "name [foundry]".
-  for (const QString& listed : QFontDatabase::families())
-    known.insert(listed.section(QStringLiteral(" ["), 0, 0));
-  for (const QString& name : face.names)
-    if (known.contains(name)) return name;
+  for (const QString& listed : QFontDatabase::families()) {
+    // A family of several foundries is listed as "name [foundry]".
+    const QStringView name = QStringView(listed).left(listed.indexOf(QStringLiteral(" [")));
+    if (face.names.contains(name)) return name.toString();
+  }
   if (!face.file.isEmpty()) {
     const QStringList families =
         QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(face.file));

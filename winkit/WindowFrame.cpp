@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -85,12 +87,21 @@ Kind KindOf(const QWidget* widget) {
   return {widget->windowFlags().toInt(), widget->windowModality() != Qt::NonModal};
 }
 
-// The frame the window manager gives a window of this kind: learnt from a
-// twin of it, mapped iconic (framed, never shown) and destroyed again. Not
-// every manager answers _NET_REQUEST_FRAME_EXTENTS for a window it does not
-// manage yet, and some answer it for an ordinary window, whatever the kind.
-QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
-                    xcb_window_t window) {
+// A twin of a window, mapped iconic (framed, never shown), whose frame the
+// window manager has yet to tell.
+struct Probe {
+  xcb_window_t twin = XCB_NONE;
+  std::chrono::steady_clock::time_point deadline;
+};
+
+// The twin that learns the frame the window manager gives a window of this
+// kind. Not every manager answers _NET_REQUEST_FRAME_EXTENTS for a window it
+// does not manage yet, and some answer it for an ordinary window, whatever
+// the kind. None where nobody draws frames. `fixed`: the twin cannot be
+// resized, as the window will not be once it is laid out (a manager may give
+// a resizable window a grip, and so another frame).
+std::optional<Probe> StartProbe(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
+                                xcb_window_t window, bool fixed) {
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   // Every question asked at once, then the answers read: one round trip.
   const xcb_atom_t copied[] = {XCB_ATOM_WM_CLASS,        XCB_ATOM_WM_NAME,
@@ -109,12 +120,13 @@ QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
   std::vector<XcbReply<xcb_get_property_reply_t>> values;
   for (const auto cookie : cookies)
     values.push_back(Reply(xcb_get_property_reply(c, cookie, nullptr)));
-  if (!wm || wm->type == XCB_NONE) return {};  // nobody draws frames
+  if (!wm || wm->type == XCB_NONE) return std::nullopt;  // nobody draws frames
 
   const xcb_window_t twin = xcb_generate_id(c);
+  const std::uint32_t width = geometry ? geometry->width : 1;
+  const std::uint32_t height = geometry ? geometry->height : 1;
   // Far off the screen, should a manager show it after all.
-  xcb_create_window(c, XCB_COPY_FROM_PARENT, twin, screen->root, -20000, -20000,
-                    geometry ? geometry->width : 1, geometry ? geometry->height : 1, 0,
+  xcb_create_window(c, XCB_COPY_FROM_PARENT, twin, screen->root, -20000, -20000, width, height, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
   for (std::size_t i = 0; i + 1 < values.size(); ++i) {
     const auto& value = values[i];
@@ -123,6 +135,20 @@ QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
         c, XCB_PROP_MODE_REPLACE, twin, copied[i], value->type, value->format,
         std::uint32_t(xcb_get_property_value_length(value.get()) / (value->format / 8)),
         xcb_get_property_value(value.get()));
+  }
+  if (fixed) {
+    // WM_NORMAL_HINTS as copied, with a least and a largest size of the
+    // twin's own.
+    std::array<std::uint32_t, 18> hints{};
+    if (const auto& copiedHints = values[5]; copiedHints && copiedHints->format == 32)
+      std::memcpy(hints.data(), xcb_get_property_value(copiedHints.get()),
+                  std::min<std::size_t>(sizeof hints,
+                                        xcb_get_property_value_length(copiedHints.get())));
+    hints[0] |= 16 | 32;  // PMinSize, PMaxSize
+    hints[5] = hints[7] = width;
+    hints[6] = hints[8] = height;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, hints.size(), hints.data());
   }
   // Qt makes a tool window or dialog transient for its client leader, and
   // marks a modal one, only when it shows it.
@@ -137,33 +163,49 @@ QMargins ProbeFrame(xcb_connection_t* c, const Atoms& atoms, QWidget* widget,
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, atoms[kWmState], XCB_ATOM_ATOM, 32,
                       std::uint32_t(state.size()), state.data());
   // WM_HINTS: input and initial state given; no input, iconic.
-  const std::uint32_t hints[9] = {1 | 2, 0, 3, 0, 0, 0, 0, 0, 0};
+  const std::uint32_t wmHints[9] = {1 | 2, 0, 3, 0, 0, 0, 0, 0, 0};
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, twin, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9,
-                      hints);
+                      wmHints);
   xcb_map_window(c, twin);
   xcb_flush(c);
-
   // The manager frames it in a few milliseconds; one that never says is
   // given a quarter of a second, once per kind.
+  return Probe{twin, std::chrono::steady_clock::now() + std::chrono::milliseconds(250)};
+}
+
+// The twin's frame once the manager has set it (none if it never does);
+// the twin is gone after.
+QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const Probe& probe) {
   QMargins native;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(250);
-  while (!ReadExtents(c, twin, atoms[kFrameExtents], native)) {
-    if (std::chrono::steady_clock::now() > deadline) break;
+  while (!ReadExtents(c, probe.twin, atoms[kFrameExtents], native)) {
+    if (std::chrono::steady_clock::now() > probe.deadline) break;
     QThread::usleep(200);
   }
-  xcb_destroy_window(c, twin);
+  xcb_destroy_window(c, probe.twin);
   xcb_flush(c);
   return native;
+}
+
+// Frames in device pixels, by kind: what a shown window has is the truth
+// for the next window of its kind; and the twins still being framed.
+std::map<Kind, QMargins> known;
+std::map<Kind, Probe> pending;
+
+const Atoms& AtomsOf(xcb_connection_t* c) {
+  static const Atoms atoms = InternAtoms(c);
+  return atoms;
 }
 
 QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
   // Creating the native window gives it its type and decoration hints.
   const auto window = static_cast<xcb_window_t>(widget->winId());
-  static const Atoms atoms = InternAtoms(c);
-  // Frames in device pixels, by kind; what a shown window has is the truth
-  // for the next window of its kind.
-  static std::map<Kind, QMargins> known;
+  const Atoms& atoms = AtomsOf(c);
   const Kind kind = KindOf(widget);
+  // A twin that ExpectFrame sent ahead is read first.
+  if (const auto twin = pending.find(kind); twin != pending.end()) {
+    known[kind] = FinishProbe(c, atoms, twin->second);
+    pending.erase(twin);
+  }
   QMargins native;
   const auto attributes =
       Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
@@ -173,7 +215,8 @@ QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
   } else if (const auto found = known.find(kind); found != known.end()) {
     native = found->second;
   } else {
-    native = known[kind] = ProbeFrame(c, atoms, widget, window);
+    const auto probe = StartProbe(c, atoms, widget, window, false);
+    native = known[kind] = probe ? FinishProbe(c, atoms, *probe) : QMargins();
   }
   const double ratio = widget->devicePixelRatioF();
   const auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
@@ -181,13 +224,26 @@ QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
           logical(native.bottom())};
 }
 
+xcb_connection_t* X11Connection() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 }  // namespace
 
+void ExpectFrame(QWidget* window) {
+  xcb_connection_t* c = X11Connection();
+  const Kind kind = KindOf(window);
+  if (c == nullptr || known.count(kind) != 0 || pending.count(kind) != 0) return;
+  const auto native = static_cast<xcb_window_t>(window->winId());
+  if (const auto probe = StartProbe(c, AtomsOf(c), window, native, true))
+    pending[kind] = *probe;
+  else
+    known[kind] = {};
+}
+
 QMargins FrameMargins(QWidget* window) {
-  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-    if (xcb_connection_t* connection = x11->connection())
-      return X11FrameMargins(window, connection);
-  }
+  if (xcb_connection_t* connection = X11Connection()) return X11FrameMargins(window, connection);
   const QRect frame = window->frameGeometry();
   const QRect client = window->geometry();
   return {client.left() - frame.left(), client.top() - frame.top(),

@@ -15,4 +15,10 @@ namespace vornel {
 // are placed by the compositor.
 QMargins FrameMargins(QWidget* window);
 
+// Starts learning, on X11, the frame of windows of `window`'s kind, so that
+// the window manager frames the twin while the window is still being built;
+// FrameMargins then waits only for what is left. For a window that will be
+// shown at a fixed size, before that size is set; FrameMargins must follow.
+void ExpectFrame(QWidget* window);
+
 }  // namespace vornel
