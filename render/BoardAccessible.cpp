@@ -9,6 +9,7 @@
 #include "render/BoardPainter.h"
 #include "render/ScreenBox.h"
 #include "render/Surface.h"
+#include "winkit/AccessibleLeaf.h"
 #include "winkit/SpokenNote.h"
 
 namespace vornel {
@@ -20,19 +21,13 @@ constexpr int kCells = kBoardSize * kBoardSize;
 class BoardTable;
 
 // One cell, made once per table and living as long as it.
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class CellAccessible : public AccessibleLeaf, public QAccessibleTableCellInterface {
  public:
   CellAccessible(BoardTable* table, int x, int y) : table_(table), x_(x), y_(y) {}
 
   bool isValid() const override;
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::Cell; }
   QAccessible::State state() const override;

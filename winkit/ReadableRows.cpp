@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "winkit/AccessibleLeaf.h"
 #include "winkit/SpokenNote.h"
 
 namespace vornel {
@@ -16,19 +17,13 @@ namespace {
 class RowsAccessible;
 
 // One row, made with the list and living as long as it.
-class RowAccessible : public QAccessibleInterface {
+class RowAccessible : public AccessibleLeaf {
  public:
   RowAccessible(RowsAccessible* list, int row) : list_(list), row_(row) {}
 
   bool isValid() const override;
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::ListItem; }
   QAccessible::State state() const override;

@@ -65,8 +65,9 @@ class Desktop:
 
     def spawn(self, *command, env=None, **kwargs):
         kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
         self.programs.append(subprocess.Popen(command, env=env or self.env, start_new_session=True,
-                                              stderr=subprocess.DEVNULL, **kwargs))
+                                              **kwargs))
         return self.programs[-1]
 
     def first_line(self, *command):
@@ -132,7 +133,12 @@ class Desktop:
                               text=True, timeout=30).stdout
 
     def start(self, *command, cwd, env=None):
-        return self.spawn(*command, cwd=cwd, env=env, stdout=subprocess.PIPE, text=True)
+        """The game, its errors kept (a sanitizer's report among them) for a failed exit."""
+        errors = tempfile.TemporaryFile(dir=self.home)
+        program = self.spawn(*command, cwd=cwd, env=env, stdout=subprocess.PIPE, text=True,
+                             stderr=errors)
+        program.errors = errors
+        return program
 
     @staticmethod
     def wait(condition, what, seconds=20):
@@ -373,7 +379,9 @@ class DesktopTest(unittest.TestCase):
 
     def quit(self, d, program):
         d.menu("alt+f", "x")
-        self.assertEqual(program.wait(timeout=30), 0)
+        status = program.wait(timeout=30)
+        program.errors.seek(0)
+        self.assertEqual(status, 0, program.errors.read()[-4000:].decode(errors="replace"))
 
     # The desktops a player may have: the window manager (GNOME's and KDE's
     # among them), the locale, and a desktop's font setting replacing the
