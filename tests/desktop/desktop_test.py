@@ -381,7 +381,8 @@ class DesktopTest(unittest.TestCase):
         d.menu("alt+f", "x")
         status = program.wait(timeout=30)
         program.errors.seek(0)
-        self.assertEqual(status, 0, program.errors.read()[-4000:].decode(errors="replace"))
+        with program.errors:
+            self.assertEqual(status, 0, program.errors.read()[-4000:].decode(errors="replace"))
 
     # The desktops a player may have: the window manager (GNOME's and KDE's
     # among them), the locale, and a desktop's font setting replacing the
