@@ -101,6 +101,11 @@ class Desktop:
             return
         self.env["DISPLAY"] = ":" + self.first_line(
             "Xvfb", "-displayfd", "{fd}", "-screen", "0", "%dx%dx24" % self.size, "-nolisten", "tcp")
+        # The window manager comes once the server has answered a client:
+        # fluxbox started at once could, under load, now and then not connect.
+        self.wait(lambda: subprocess.run(["xprop", "-root", "-len", "0", "RESOURCE_MANAGER"],
+                                         env=self.env, capture_output=True).returncode == 0,
+                  "Xvfb takes no client")
         if scale:
             self.env["QT_SCALE_FACTOR"] = str(scale)
         if lang:
