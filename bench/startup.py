@@ -120,8 +120,10 @@ def main():
     xvfb = None
     if not os.environ.get("DISPLAY"):
         env["DISPLAY"] = ":97"
-        xvfb = subprocess.Popen(["Xvfb", ":97", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                stderr=subprocess.DEVNULL)
+        # Each run is the server's only client: without -noreset the server
+        # resets as it leaves, and the next run may find it refusing.
+        xvfb = subprocess.Popen(["Xvfb", ":97", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                                 "-noreset"], stderr=subprocess.DEVNULL)
         time.sleep(1.0)
     try:
         for exe in (game, bare):  # warm the file cache

@@ -99,8 +99,11 @@ class Desktop:
             self.wait(lambda: os.path.exists(os.path.join(runtime, "vornel-wayland")),
                       "mutter did not start")
             return
+        # -noreset: a server resets when its last client leaves and refuses
+        # clients meanwhile; the probes below are such passing clients.
         self.env["DISPLAY"] = ":" + self.first_line(
-            "Xvfb", "-displayfd", "{fd}", "-screen", "0", "%dx%dx24" % self.size, "-nolisten", "tcp")
+            "Xvfb", "-displayfd", "{fd}", "-screen", "0", "%dx%dx24" % self.size, "-nolisten", "tcp",
+            "-noreset")
         # The window manager comes once the server has answered a client:
         # fluxbox started at once could, under load, now and then not connect.
         self.wait(lambda: subprocess.run(["xprop", "-root", "-len", "0", "RESOURCE_MANAGER"],
