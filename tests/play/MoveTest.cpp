@@ -80,6 +80,19 @@ TEST(DateText, PaddedDateAndTime) {
   EXPECT_EQ(DateText({987, 12, 1, 0, 0, 0}), QStringLiteral("0987/12/01 00:00:00"));
 }
 
+TEST(StatusText, BeforeDuringAndAfterAGameCountingBombMarksOnly) {
+  Grid shown;  // the corners marked, a question mark in the middle
+  shown.set(0, 0, 'e');
+  shown.set(15, 15, 'e');
+  shown.set(7, 7, 'd');
+  const auto said = [&](GamePhase phase) {
+    return StatusText(QStringLiteral("難しい"), 40, phase, shown, QStringLiteral("1:02:03")).toStdString();
+  };
+  EXPECT_EQ(said(GamePhase::Title), "難しい 爆弾40個 ゲーム開始前");
+  EXPECT_EQ(said(GamePhase::Running), "難しい 爆弾40個 マーク2個 経過時間 1:02:03");
+  EXPECT_EQ(said(GamePhase::Over), "難しい 爆弾40個 マーク2個 ゲーム終了");
+}
+
 TEST(KeyboardPlay, ArrowsStopAtTheEdgesAndEnterAndSpaceReleaseAtTheCellCentre) {
   using K = BoardKey;
   const std::tuple<Cursor, K, Cursor> moves[] = {
@@ -87,6 +100,9 @@ TEST(KeyboardPlay, ArrowsStopAtTheEdgesAndEnterAndSpaceReleaseAtTheCellCentre) {
       {{15, 15}, K::Down, {15, 15}},    {{14, 0}, K::Right, {15, 0}}, {{0, 1}, K::Up, {0, 0}},
       {{3, 4}, K::Open, {3, 4}}};
   for (const auto& [from, key, to] : moves) EXPECT_EQ(MoveCursor(from, key), to);
+  const std::pair<K, const char*> edges[] = {
+      {K::Left, "左端"}, {K::Right, "右端"}, {K::Up, "上端"}, {K::Down, "下端"}, {K::Open, ""}};
+  for (const auto& [key, said] : edges) EXPECT_EQ(EdgeText(key).toStdString(), said);
   // The centres of cells 15 and 0: 8 + 22 * 15 + 11 and 8 + 11.
   const Release open = *ReleaseFor({15, 0}, BoardKey::Open);
   EXPECT_EQ(std::tuple(open.button, open.X, open.Y), std::tuple(kLeftButton, 349.0F, 19.0F));
