@@ -77,6 +77,8 @@ void CentreOnScreen(QWidget* window) {
   // Placed by its client area, which every platform takes as given.
   const QPoint client(screen.x() + left / tx + frame.left(), screen.y() + top / ty + frame.top());
   window->setGeometry(QRect(client, window->size()));
+  // Centred again by the frame it really has, should this one be a guess.
+  WhenFrameShown(window, frame, [window] { CentreOnScreen(window); });
 }
 
 }  // namespace vornel

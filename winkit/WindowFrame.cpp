@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
 #include <QtGui/qguiapplication_platform.h>
@@ -12,9 +13,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -173,12 +176,23 @@ std::optional<Probe> StartProbe(xcb_connection_t* c, const Atoms& atoms, QWidget
   return Probe{twin, std::chrono::steady_clock::now() + std::chrono::milliseconds(250)};
 }
 
+// Frames in device pixels, by kind: what a shown window has is the truth
+// for the next window of its kind; the twins still being framed; and the
+// kinds whose twin the manager did not frame in time, so that their frame is
+// only a guess until a shown window of the kind has its own.
+std::map<Kind, QMargins> known;
+std::map<Kind, Probe> pending;
+std::set<Kind> guessed;
+
 // The twin's frame once the manager has set it (none if it never does);
 // the twin is gone after.
-QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const Probe& probe) {
+QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const Probe& probe, Kind kind) {
   QMargins native;
   while (!ReadExtents(c, probe.twin, atoms[kFrameExtents], native)) {
-    if (std::chrono::steady_clock::now() > probe.deadline) break;
+    if (std::chrono::steady_clock::now() > probe.deadline) {
+      guessed.insert(kind);
+      break;
+    }
     QThread::usleep(200);
   }
   xcb_destroy_window(c, probe.twin);
@@ -186,14 +200,35 @@ QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const Probe& probe
   return native;
 }
 
-// Frames in device pixels, by kind: what a shown window has is the truth
-// for the next window of its kind; and the twins still being framed.
-std::map<Kind, QMargins> known;
-std::map<Kind, Probe> pending;
+xcb_connection_t* X11Connection() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
 
 const Atoms& AtomsOf(xcb_connection_t* c) {
   static const Atoms atoms = InternAtoms(c);
   return atoms;
+}
+
+QMargins Logical(const QWidget* widget, const QMargins& native) {
+  const double ratio = widget->devicePixelRatioF();
+  const auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
+  return {logical(native.left()), logical(native.top()), logical(native.right()),
+          logical(native.bottom())};
+}
+
+// The frame the manager has set on the window, once it is mapped; it is
+// then the truth for its kind.
+bool ReadShownFrame(QWidget* widget, xcb_connection_t* c, QMargins& native) {
+  const auto window = static_cast<xcb_window_t>(widget->winId());
+  const auto attributes =
+      Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+  if (!attributes || attributes->map_state == XCB_MAP_STATE_UNMAPPED ||
+      !ReadExtents(c, window, AtomsOf(c)[kFrameExtents], native))
+    return false;
+  known[KindOf(widget)] = native;
+  guessed.erase(KindOf(widget));
+  return true;
 }
 
 QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
@@ -203,31 +238,52 @@ QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
   const Kind kind = KindOf(widget);
   // A twin that ExpectFrame sent ahead is read first.
   if (const auto twin = pending.find(kind); twin != pending.end()) {
-    known[kind] = FinishProbe(c, atoms, twin->second);
+    known[kind] = FinishProbe(c, atoms, twin->second, kind);
     pending.erase(twin);
   }
   QMargins native;
-  const auto attributes =
-      Reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
-  if (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED &&
-      ReadExtents(c, window, atoms[kFrameExtents], native)) {
-    known[kind] = native;
-  } else if (const auto found = known.find(kind); found != known.end()) {
-    native = found->second;
-  } else {
-    const auto probe = StartProbe(c, atoms, widget, window, false);
-    native = known[kind] = probe ? FinishProbe(c, atoms, *probe) : QMargins();
-  }
-  const double ratio = widget->devicePixelRatioF();
-  const auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
-  return {logical(native.left()), logical(native.top()), logical(native.right()),
-          logical(native.bottom())};
+  if (ReadShownFrame(widget, c, native)) return Logical(widget, native);
+  if (const auto found = known.find(kind); found != known.end())
+    return Logical(widget, found->second);
+  const auto probe = StartProbe(c, atoms, widget, window, false);
+  native = known[kind] = probe ? FinishProbe(c, atoms, *probe, kind) : QMargins();
+  return Logical(widget, native);
 }
 
-xcb_connection_t* X11Connection() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
+// Waits, for a few seconds at most, for the shown window's own frame; calls
+// `replace` if it differs from the guess the window was placed by. A window
+// moved meanwhile is left where it is.
+class FrameWatch : public QObject {
+ public:
+  FrameWatch(QWidget* window, const QMargins& used, std::function<void()> replace)
+      : QObject(window),
+        window_(window),
+        used_(used),
+        placed_(window->geometry().topLeft()),
+        replace_(std::move(replace)) {
+    clock_.start();
+    startTimer(20);
+  }
+
+ protected:
+  void timerEvent(QTimerEvent*) override {
+    xcb_connection_t* c = X11Connection();
+    QMargins native;
+    if (c == nullptr || clock_.hasExpired(5000) || window_->geometry().topLeft() != placed_) {
+      deleteLater();
+    } else if (window_->isVisible() && ReadShownFrame(window_, c, native)) {
+      deleteLater();
+      if (Logical(window_, native) != used_) replace_();
+    }
+  }
+
+ private:
+  QWidget* window_;
+  QMargins used_;
+  QPoint placed_;
+  std::function<void()> replace_;
+  QElapsedTimer clock_;
+};
 
 }  // namespace
 
@@ -248,6 +304,11 @@ QMargins FrameMargins(QWidget* window) {
   const QRect client = window->geometry();
   return {client.left() - frame.left(), client.top() - frame.top(),
           frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+void WhenFrameShown(QWidget* window, const QMargins& used, std::function<void()> replace) {
+  if (X11Connection() != nullptr && guessed.count(KindOf(window)) != 0)
+    new FrameWatch(window, used, std::move(replace));
 }
 
 }  // namespace vornel

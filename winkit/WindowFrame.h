@@ -2,6 +2,7 @@
 // The frame that the window manager draws around a top-level window.
 
 #include <QMargins>
+#include <functional>
 
 class QWidget;
 
@@ -20,5 +21,11 @@ QMargins FrameMargins(QWidget* window);
 // FrameMargins then waits only for what is left. For a window that will be
 // shown at a fixed size, before that size is set; FrameMargins must follow.
 void ExpectFrame(QWidget* window);
+
+// A manager too slow to frame the twin in time (one still starting, a busy
+// machine) leaves FrameMargins a guess. Then, on X11, once `window` is shown
+// with its own frame, `replace` is called if that frame differs from `used`
+// and the window has not been moved meanwhile. Nothing otherwise.
+void WhenFrameShown(QWidget* window, const QMargins& used, std::function<void()> replace);
 
 }  // namespace vornel
