@@ -177,27 +177,29 @@ std::optional<Probe> StartProbe(xcb_connection_t* c, const Atoms& atoms, QWidget
 }
 
 // Frames in device pixels, by kind: what a shown window has is the truth
-// for the next window of its kind; the twins still being framed; and the
-// kinds whose twin the manager did not frame in time, so that their frame is
-// only a guess until a shown window of the kind has its own.
+// for the next window of its kind; the twins still being framed (none where
+// no manager ran); and the kinds whose frame no manager told in time, only a
+// guess until a shown window of the kind has its own.
 std::map<Kind, QMargins> known;
-std::map<Kind, Probe> pending;
+std::map<Kind, std::optional<Probe>> pending;
 std::set<Kind> guessed;
 
-// The twin's frame once the manager has set it (none if it never does);
-// the twin is gone after.
-QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const Probe& probe, Kind kind) {
+// The twin's frame once the manager has set it; none, and the kind's frame
+// a guess, where no manager runs yet or it does not answer in time. The
+// twin is gone after.
+QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const std::optional<Probe>& probe,
+                     Kind kind) {
   QMargins native;
-  while (!ReadExtents(c, probe.twin, atoms[kFrameExtents], native)) {
-    if (std::chrono::steady_clock::now() > probe.deadline) {
-      guessed.insert(kind);
-      break;
-    }
+  bool told = false;
+  while (probe && !(told = ReadExtents(c, probe->twin, atoms[kFrameExtents], native)) &&
+         std::chrono::steady_clock::now() <= probe->deadline)
     QThread::usleep(200);
+  if (probe) {
+    xcb_destroy_window(c, probe->twin);
+    xcb_flush(c);
   }
-  xcb_destroy_window(c, probe.twin);
-  xcb_flush(c);
-  return native;
+  if (!told) guessed.insert(kind);
+  return told ? native : QMargins();
 }
 
 xcb_connection_t* X11Connection() {
@@ -245,9 +247,8 @@ QMargins X11FrameMargins(QWidget* widget, xcb_connection_t* c) {
   if (ReadShownFrame(widget, c, native)) return Logical(widget, native);
   if (const auto found = known.find(kind); found != known.end())
     return Logical(widget, found->second);
-  const auto probe = StartProbe(c, atoms, widget, window, false);
-  native = known[kind] = probe ? FinishProbe(c, atoms, *probe, kind) : QMargins();
-  return Logical(widget, native);
+  known[kind] = FinishProbe(c, atoms, StartProbe(c, atoms, widget, window, false), kind);
+  return Logical(widget, known[kind]);
 }
 
 // Waits, for a few seconds at most, for the shown window's own frame; calls
@@ -292,10 +293,7 @@ void ExpectFrame(QWidget* window) {
   const Kind kind = KindOf(window);
   if (c == nullptr || known.count(kind) != 0 || pending.count(kind) != 0) return;
   const auto native = static_cast<xcb_window_t>(window->winId());
-  if (const auto probe = StartProbe(c, AtomsOf(c), window, native, true))
-    pending[kind] = *probe;
-  else
-    known[kind] = {};
+  pending[kind] = StartProbe(c, AtomsOf(c), window, native, true);
 }
 
 QMargins FrameMargins(QWidget* window) {
