@@ -191,10 +191,10 @@ QMargins FinishProbe(xcb_connection_t* c, const Atoms& atoms, const std::optiona
                      Kind kind) {
   QMargins native;
   bool told = false;
-  while (probe && !(told = ReadExtents(c, probe->twin, atoms[kFrameExtents], native)) &&
-         std::chrono::steady_clock::now() <= probe->deadline)
-    QThread::usleep(200);
   if (probe) {
+    while (!(told = ReadExtents(c, probe->twin, atoms[kFrameExtents], native)) &&
+           std::chrono::steady_clock::now() <= probe->deadline)
+      QThread::usleep(200);
     xcb_destroy_window(c, probe->twin);
     xcb_flush(c);
   }

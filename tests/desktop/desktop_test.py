@@ -124,7 +124,7 @@ class Desktop:
         # A manager says it is there before it manages windows: one mapped
         # meanwhile may stay unframed for good. A player's manager ran long
         # before; here the game starts once a window of our own was framed.
-        for attempt in range(10):
+        for _ in range(10):
             probe = self.spawn("xmessage", "-name", "vornel-wm-probe", "probe")
             framed = self.until(lambda: any("=" in self.out("xprop", "-id", w, "_NET_FRAME_EXTENTS")
                                             for w in self.windows("^vornel-wm-probe$", "--classname")), 2)
