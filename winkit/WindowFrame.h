@@ -23,10 +23,10 @@ QMargins FrameMargins(QWidget* window);
 void ExpectFrame(QWidget* window);
 
 // A manager not yet running or too slow to frame the twin in time (one
-// starting with the game, a busy machine) leaves FrameMargins a guess.
-// Then, on X11, once `window` is shown
-// with its own frame, `replace` is called if that frame differs from `used`
-// and the window has not been moved meanwhile. Nothing otherwise.
+// starting with the game, a busy machine) leaves FrameMargins a guess. Then,
+// on X11, once `window` is shown with its own frame, `replace` is called if
+// that frame differs from `used` and the window has not been moved meanwhile.
+// Nothing otherwise.
 void WhenFrameShown(QWidget* window, const QMargins& used, std::function<void()> replace);
 
 }  // namespace vornel
